@@ -1,0 +1,56 @@
+#pragma once
+// Walking the events of one track chunk with the reader's message rules; shared by the
+// reader and the karaoke export so both see exactly the same events.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace lirovox::smf {
+
+// Big-endian numbers and variable-length quantities.
+uint32_t ReadBigEndian(const std::string& data, size_t pos, int bytes);
+void AppendBigEndian(std::string& out, uint32_t value, int bytes);
+void AppendVlq(std::string& out, uint32_t value);
+
+struct TrackEvent {
+    uint32_t Delta = 0;         // delta time in ticks
+    size_t Begin = 0;           // offset of the delta time
+    size_t MessageBegin = 0;    // offset of the first byte after the delta time (S)
+    size_t End = 0;             // one past the event's last byte
+    uint8_t First = 0;          // S
+    uint8_t Status = 0;         // status in force: S, or the running status for data bytes
+    bool Running = false;       // S was a data byte (running status)
+    int MetaType = -1;          // type byte of a meta event (S = 0xFF), else -1
+    size_t DataBegin = 0;       // meta/sysex payload offset
+    uint32_t DataLength = 0;    // meta/sysex payload length
+    uint8_t Data1 = 0, Data2 = 0;  // channel message data bytes (Data2 0 when absent)
+    bool EndOfTrack = false;    // FF 2F
+};
+
+// Parses events from `pos` (the first byte after a track's 8-byte chunk header). The
+// track ends at its end-of-track event. Throws lirovox::Error (naming `fileName`) when an
+// event runs past the end of the data or a VLQ is longer than 4 bytes.
+class TrackParser {
+public:
+    TrackParser(const std::string& data, size_t pos, const std::string& fileName);
+
+    // Reads the next event into `ev`; false once the end-of-track event has been read.
+    bool Next(TrackEvent& ev);
+
+    size_t Position() const { return pos_; }
+    uint64_t Ticks() const { return ticks_; }  // absolute ticks after the last event read
+
+private:
+    uint32_t ReadVlq(const char* what);
+    uint8_t ReadByte(const char* what);
+
+    const std::string& data_;
+    size_t pos_;
+    const std::string& fileName_;
+    uint8_t runningStatus_ = 0;
+    uint64_t ticks_ = 0;
+    bool ended_ = false;
+};
+
+}  // namespace lirovox::smf
