@@ -17,6 +17,7 @@
 // All texts are Latin-1 byte strings, one character per byte. Nothing here touches Qt.
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace lirovox::lyrics {
@@ -78,6 +79,10 @@ SyllableImport OtherLanguage(const std::string& notepadText);
 // by line, every line followed by CR LF, and that text is split at CR LF, so the list
 // ends with one empty entry. The caller binds the list to the notes afterwards.
 SyllableImport ReadReadyList(const std::string& fileText);
+
+// The word as the splitting sees it: cut just before its first separator (",", ".",
+// ";", ":", "*", "-", "_", "..."); empty when the word begins with one.
+std::string_view CutAtSeparator(std::string_view word);
 
 // The syllable list as text: each entry followed by CR LF, the last one included (the
 // notepad text after a double click on the window, and the file "Save TXT File"
