@@ -42,8 +42,23 @@ public:
     uint64_t Ticks() const { return ticks_; }  // absolute ticks after the last event read
 
 private:
-    uint32_t ReadVlq(const char* what);
-    uint8_t ReadByte(const char* what);
+    uint32_t ReadVlq(const char* what) {
+        // Most delta times and lengths are a single byte.
+        if (pos_ < data_.size()) [[likely]] {
+            uint8_t b = static_cast<uint8_t>(data_[pos_]);
+            if (!(b & 0x80)) {
+                ++pos_;
+                return b;
+            }
+        }
+        return ReadLongVlq(what);
+    }
+    uint32_t ReadLongVlq(const char* what);
+    uint8_t ReadByte(const char* what) {
+        if (pos_ >= data_.size()) [[unlikely]] ThrowTruncated(what);
+        return static_cast<uint8_t>(data_[pos_++]);
+    }
+    [[noreturn]] void ThrowTruncated(const char* what) const;
 
     const std::string& data_;
     size_t pos_;

@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """Reads a MIDI file with mido (an independent reader) and prints its events.
 
-One line per track: "track N". Then one line per message: "<absolute tick> <type> ..."
+First line: "type F ticks D tracks N". One line per track: "track N". Then one line per message: "<absolute tick> <type> channel=.. field=value..." (channel first)
 with lyrics and texts as hex bytes ("lyrics 61 6d"), so tests can compare exactly.
 Exits 1 with the reason on stderr when mido refuses the file."""
 import sys
@@ -22,12 +22,15 @@ def main() -> int:
         for msg in track:
             tick += msg.time
             if msg.is_meta and msg.type in ("lyrics", "text", "copyright", "track_name"):
-                raw = msg.text.encode("latin-1", errors="replace")
+                text = msg.name if msg.type == "track_name" else msg.text
+                raw = text.encode("latin-1", errors="replace")
                 print(f"{tick} {msg.type} {raw.hex(' ')}".rstrip())
             elif msg.is_meta:
                 print(f"{tick} {msg.type}")
             else:
-                fields = " ".join(f"{k}={v}" for k, v in msg.dict().items() if k not in ("type", "time"))
+                d = msg.dict()
+                keys = (["channel"] if "channel" in d else []) + [k for k in d if k not in ("type", "time", "channel")]
+                fields = " ".join(f"{k}={d[k]}" for k in keys)
                 print(f"{tick} {msg.type} {fields}")
     return 0
 

@@ -1,0 +1,297 @@
+#include "smf/reader.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string_view>
+
+#include "smf/track.h"
+#include "util/error.h"
+#include "util/file_io.h"
+#include "util/numeric.h"
+
+namespace lirovox::smf {
+
+namespace {
+
+constexpr size_t kHeaderSize = 14;
+
+[[noreturn]] void Fail(const std::string& path, const std::string& problem) {
+    throw Error("\"" + path + "\" " + problem);
+}
+
+uint8_t At(const std::string& d, size_t i) { return static_cast<uint8_t>(d[i]); }
+
+// Counts the occurrences of the two bytes a, b in [begin, end), stopping at `limit`.
+int CountPairs(const std::string& d, size_t begin, size_t end, uint8_t a, uint8_t b, int limit) {
+    int count = 0;
+    const char* base = d.data();
+    size_t pos = begin;
+    while (pos + 1 < end) {
+        const void* hit = std::memchr(base + pos, a, end - 1 - pos);
+        if (!hit) break;
+        size_t i = static_cast<size_t>(static_cast<const char*>(hit) - base);
+        if (At(d, i + 1) == b && ++count >= limit) return count;
+        pos = i + 1;
+    }
+    return count;
+}
+
+// First tempo event anywhere in the file: FF 51, then the length byte, then 3 bytes.
+void FindTempo(Song& song, const std::string& path) {
+    const std::string& d = song.FileData;
+    song.TempoUs = 500000;
+    size_t pos = 0;
+    for (;;) {
+        pos = d.find("\xFF\x51", pos, 2);
+        if (pos == std::string::npos) return;
+        if (pos + 5 >= d.size()) Fail(path, "is truncated: its tempo event runs past the end of the file");
+        song.TempoUs = (At(d, pos + 3) << 16) | (At(d, pos + 4) << 8) | At(d, pos + 5);
+        if (song.TempoUs == 0) Fail(path, "has a tempo of 0 microseconds per quarter note");
+        return;
+    }
+}
+
+// Lyric-track detection: a track named "Words", or a track with 50 or more lyric events.
+bool DetectWords(const std::string& d, const std::string& path) {
+    static const std::string kWordsName = std::string("\xFF\x03\x05", 3) + "Words";
+    size_t p = kHeaderSize;
+    while (p + 8 <= d.size()) {
+        uint32_t length = ReadBigEndian(d, p + 4, 4);
+        size_t begin = p + 8;
+        if (length > d.size() - begin) {
+            Fail(path, "is truncated: the chunk at byte " + std::to_string(p) + " claims " +
+                           std::to_string(length) + " bytes but the file ends before");
+        }
+        size_t end = begin + length;
+        std::string_view data(d.data() + begin, length);
+        if (data.find(kWordsName) != std::string_view::npos) return true;
+        if (CountPairs(d, begin, end, 0xFF, 0x05, 50) >= 50) return true;
+        p = end;
+    }
+    return false;
+}
+
+// The mixer values of every channel, by searching the raw bytes.
+void FindMixerValues(Song& song) {
+    const std::string& d = song.FileData;
+    const size_t size = d.size();
+    bool noteOn[16] = {};
+    bool programFound[16] = {}, reverbFound[16] = {}, volumeFound[16] = {};
+    int panState[16] = {};  // 0 none seen, 1 first pair was out of range, 2 decided
+    for (ChannelRec& ch : song.Channels) {
+        ch.Reverb = 100;
+        ch.Volume = 100;
+    }
+    for (size_t i = 0; i < size; ++i) {
+        uint8_t b = At(d, i);
+        if (b < 0x90 || b > 0xCF) continue;
+        int c = b & 0x0F;
+        if (b <= 0x9F) {
+            noteOn[c] = true;
+        } else if (b >= 0xC0) {
+            // Program changes are searched from byte 22 (offset 21) on.
+            if (!programFound[c] && i >= 21 && i + 1 < size && At(d, i + 1) != 0) {
+                programFound[c] = true;
+                song.Channels[c].Program = At(d, i + 1);
+            }
+        } else if (b >= 0xB0 && i + 2 < size) {
+            uint8_t controller = At(d, i + 1);
+            uint8_t value = At(d, i + 2);
+            ChannelRec& ch = song.Channels[c];
+            if (controller == 91 && !reverbFound[c] && value >= 1 && value <= 126) {
+                reverbFound[c] = true;
+                ch.Reverb = value;
+            } else if (controller == 7 && !volumeFound[c] && value >= 1 && value <= 126) {
+                volumeFound[c] = true;
+                ch.Volume = value;
+            } else if (controller == 10 && panState[c] < 2) {
+                if (panState[c] == 1 || (value != 0 && value <= 127)) {
+                    ch.Pan = value;
+                    panState[c] = 2;
+                } else {
+                    panState[c] = 1;
+                }
+            }
+        }
+    }
+    for (int c = 0; c < 16; ++c) song.Channels[c].ChannelNo = noteOn[c] ? static_cast<int16_t>(c + 1) : -1;
+}
+
+void GrowTo(auto& table, int index) {
+    if (static_cast<int>(table.size()) <= index) table.resize(static_cast<size_t>(index) + 1);
+}
+
+// What the length and meter need from every track: its end tick and its time signatures.
+struct MeterScan {
+    uint64_t lastTick = 0;
+    double bestTime = -1;  // music time of the time signature in force at 2000
+
+    void SeeTimeSignature(Song& song, uint64_t tick, uint8_t num, uint8_t denPower) {
+        double musicTime = static_cast<double>(tick) * kMusicPpq / song.Division;
+        if (musicTime <= 2000 && musicTime >= bestTime && num > 0 && denPower < 8) {
+            bestTime = musicTime;
+            song.TimeSigNum = num;
+            song.TimeSigDen = 1 << denPower;
+        }
+    }
+};
+
+// The chunk and event parse building the tables.
+void ParseTracks(Song& song, const std::string& path, MeterScan& meter) {
+    const std::string& d = song.FileData;
+    int trackCount = song.MultiTrack ? song.TrackCount : 1;
+    int n = 0, m = 0, k = 0, line = 0;
+    int32_t pos = 0;
+    bool pendingBreak = false;
+    size_t p = kHeaderSize;
+    for (int t = 0; t < trackCount; ++t) {
+        if (p + 8 > d.size()) {
+            Fail(path, "is truncated: track " + std::to_string(t + 1) + " of " +
+                           std::to_string(trackCount) + " is missing");
+        }
+        if (d.compare(p, 4, "MTrk") != 0) {
+            Fail(path, "is not a valid MIDI file: track " + std::to_string(t + 1) +
+                           " does not begin with \"MTrk\" (byte " + std::to_string(p) + ")");
+        }
+        TrackParser parser(d, p + 8, path);
+        TrackEvent ev;
+        double timeMs = 0;
+        while (parser.Next(ev)) {
+            timeMs += ev.Delta * song.MsPerTick;
+            double ticks = static_cast<double>(parser.Ticks());
+            bool channelMessage = ev.Running || (ev.First >= 0x80 && ev.First <= 0xEF);
+            if (channelMessage && ev.Status == 0x93 && ev.Data2 >= 1) {
+                GrowTo(song.MelodyNotes, n);
+                NoteRec& note = song.MelodyNotes[static_cast<size_t>(n)];
+                note.Note = ev.Data1;
+                note.Tick = ticks;
+                note.Time = timeMs;
+                ++n;
+            } else if (ev.MetaType == 0x58 && ev.DataLength >= 2) {
+                meter.SeeTimeSignature(song, parser.Ticks(), At(d, ev.DataBegin), At(d, ev.DataBegin + 1));
+            } else if (ev.MetaType == 5) {
+                std::string text = d.substr(ev.DataBegin, ev.DataLength);
+                GrowTo(song.LyricRecs, k);
+                if (text.find('\r') != std::string::npos) {
+                    song.List1.push_back("---");
+                    GrowTo(song.LyricEvents, m);
+                    NoteRec& e = song.LyricEvents[static_cast<size_t>(m)];
+                    e.Text = kLineBreakText;
+                    e.Mark = 13.0;
+                    ++m;
+                    ++line;
+                    pos = 0;
+                    GrowTo(song.LyricLines, line);
+                    song.LyricLines[static_cast<size_t>(line)].clear();
+                    LyricRec& r = song.LyricRecs[static_cast<size_t>(k)];
+                    r.Text.clear();
+                    r.Length = 0;
+                    r.CharPos = 0;
+                    r.Time = timeMs;
+                    r.Line = static_cast<int16_t>(line);
+                    pendingBreak = true;
+                } else {
+                    if (pendingBreak) {
+                        pendingBreak = false;
+                        song.LyricRecs[static_cast<size_t>(k - 1)].Time = timeMs;
+                    }
+                    LyricRec& r = song.LyricRecs[static_cast<size_t>(k)];
+                    r.Text = text;
+                    r.Length = static_cast<int16_t>(text.size());
+                    r.CharPos = pos;
+                    r.Time = timeMs;
+                    r.Line = static_cast<int16_t>(line);
+                    r.Tick = ticks;
+                    song.LyricLines[static_cast<size_t>(line)] += text;
+                    song.List1.push_back(text);
+                    GrowTo(song.LyricEvents, m);
+                    NoteRec& e = song.LyricEvents[static_cast<size_t>(m)];
+                    e.Text = text;
+                    e.Tick = ticks;
+                    e.Time = timeMs;
+                    ++m;
+                    pos += static_cast<int32_t>(text.size());
+                }
+                ++k;
+            }
+        }
+        meter.lastTick = std::max<uint64_t>(meter.lastTick, parser.Ticks());
+        p = parser.Position();  // the next chunk follows the end-of-track event directly
+    }
+    song.Notes = song.MelodyNotes;
+    song.NoteCount = n;
+    song.HyphenCount = m - line;
+    song.LineCount = line;
+    song.LyricEventCount = m;
+    song.LyricRecCount = k;
+}
+
+// Song length and time signature from every "MTrk" chunk of the file: the latest
+// end-of-track tick, and the last time-signature event at or before music time 2000.
+// The chunks the tables were read from are already in `meter`; further chunks (walked by
+// their lengths) only count when they parse.
+void FindLengthAndMeter(Song& song, const std::string& path, MeterScan& meter) {
+    const std::string& d = song.FileData;
+    size_t p = kHeaderSize;
+    int parsedTracks = song.MultiTrack ? song.TrackCount : 1;
+    for (int t = 0; p + 8 <= d.size(); ++t) {
+        uint32_t length = ReadBigEndian(d, p + 4, 4);
+        if (length > d.size() - (p + 8)) break;
+        if (t >= parsedTracks && d.compare(p, 4, "MTrk") == 0) {
+            try {
+                TrackParser parser(d, p + 8, path);
+                TrackEvent ev;
+                while (parser.Next(ev)) {
+                    if (ev.MetaType == 0x58 && ev.DataLength >= 2) {
+                        meter.SeeTimeSignature(song, parser.Ticks(), At(d, ev.DataBegin), At(d, ev.DataBegin + 1));
+                    }
+                }
+                meter.lastTick = std::max<uint64_t>(meter.lastTick, parser.Ticks());
+            } catch (const Error&) {
+                // Chunks beyond the ones the song is read from do not have to be valid.
+            }
+        }
+        p += 8 + length;
+    }
+    double length = RoundHalfUp(static_cast<double>(meter.lastTick) * kMusicPpq / song.Division);
+    song.LengthMusicTime = length > 2147483647.0 ? 2147483647 : static_cast<int32_t>(length);
+    song.Bars = static_cast<int>(RoundHalfEven(song.LengthMusicTime / 3072.0 + 1));
+}
+
+}  // namespace
+
+Song ParseSong(const std::string& path, std::string bytes) {
+    Song song;
+    song.FilePath = path;
+    song.FileData = std::move(bytes);
+    const std::string& d = song.FileData;
+    if (d.size() < 4 || d.compare(0, 4, "MThd") != 0) Fail(path, "is not a MIDI file: it does not begin with \"MThd\"");
+    if (d.size() < kHeaderSize) Fail(path, "is truncated: its header is shorter than 14 bytes");
+
+    song.Format = static_cast<int>(ReadBigEndian(d, 8, 2));
+    song.TrackCount = static_cast<int>(ReadBigEndian(d, 10, 2));
+    uint32_t division = ReadBigEndian(d, 12, 2);
+    if (division == 0) Fail(path, "has a division of 0 ticks per quarter note");
+    if (division & 0x8000) Fail(path, "uses a time-code division (SMPTE), which is not supported");
+    song.Division = static_cast<int>(division);
+    song.TicksPerBar = song.Division * 4;
+    song.MultiTrack = song.Format != 0;
+
+    FindTempo(song, path);
+    song.TicksPer16th = song.Division / 4.0;
+    song.Bpm = static_cast<int>(RoundHalfEven(60000000.0 / song.TempoUs));
+    song.BpmOriginal = song.Bpm;
+    song.SongLengthBpm = song.Bpm;
+    song.MsPerTick = song.TempoUs / song.TicksPer16th / 4000.0;
+    song.HasWords = DetectWords(d, path);
+    FindMixerValues(song);
+
+    MeterScan meter;
+    ParseTracks(song, path, meter);
+    FindLengthAndMeter(song, path, meter);
+    return song;
+}
+
+Song ReadSong(const std::string& path) { return ParseSong(path, ReadWholeFile(path)); }
+
+}  // namespace lirovox::smf
