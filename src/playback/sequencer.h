@@ -1,0 +1,48 @@
+#pragma once
+// Starting, pausing and stopping the loaded song, and the two timer ticks: the playback
+// tick (`Timer1`) that turns the play position into the displays, and the preview
+// cut-off (`Timer2`).
+
+#include <cstdint>
+
+#include "playback/mixer.h"
+#include "playback/playback_context.h"
+
+namespace lirovox::playback {
+
+class Sequencer {
+public:
+    Sequencer(PlaybackContext& ctx, Mixer& mixer) : ctx_(ctx), mixer_(mixer) {}
+
+    // `BtnPlay`: start or resume at `ResumePos` (10 earlier when at or past the end),
+    // re-apply mute and solo, `Playing` on, `Timer1` on, lamp green.
+    PlaybackUpdate PlayMidiFile();
+    // `BtnPause`: `ResumePos` = position - 100, All Sound Off everywhere, stop, `Timer1`
+    // off, lamp dark red.
+    PlaybackUpdate PauseMidiFile();
+    // `BtnStop` (and before a new load): stop and rewind; timers off, lamp black,
+    // displays back to the start, mute and solo flags cleared without volume messages,
+    // karaoke view reset.
+    PlaybackUpdate StopMidiFile();
+
+    // `Timer1` tick: bar and time texts from the play position; at most one further
+    // lyric entry lit (Update.Karaoke) and one further note for the cursor.
+    PlaybackUpdate Timer1Tick();
+    // `Timer2` tick: when not playing, All Sound Off on the melody channel and `Timer2`
+    // off (ends a note preview).
+    PlaybackUpdate Timer2Tick();
+
+    // The note preview of a change of the current note: when 0 <= `curNote` <= the last
+    // index of `Notes` and its note number is above 0, a note-on (velocity 80) on the
+    // melody channel and `Timer2` on.
+    PlaybackUpdate PreviewNote(int curNote);
+
+    // Sets where the next PlayMidiFile starts (the command line's start bar).
+    void SetResumePos(int32_t musicTime) { ctx_.state.ResumePos = musicTime; }
+
+private:
+    PlaybackContext& ctx_;
+    Mixer& mixer_;
+};
+
+}  // namespace lirovox::playback
