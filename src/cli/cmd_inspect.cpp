@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/command.h"
+#include "playback/mixer.h"
 #include "smf/reader.h"
 #include "util/json.h"
 #include "util/numeric.h"
@@ -112,7 +113,7 @@ std::string PanelText(const Song& song) {
     line("Time sig:", std::to_string(song.TimeSigNum) + "/" + std::to_string(song.TimeSigDen));
     out += "Melody channel strip:\n";
     line("  Channel", "4");
-    line("  Instr.", std::to_string(melody.Program));
+    line("  Instr.", playback::InstrumentName(melody.Program));
     line("  Volume", std::to_string(melody.Volume));
     line("  Chorus", std::to_string(melody.Chorus));
     line("  Reverb", std::to_string(melody.Reverb));

@@ -43,6 +43,7 @@ TEST(InspectCli, PanelText) {
     EXPECT_NE(r.out.find("Bars:     1 of "), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("BPM:      100"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("Time sig: 4/4"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("Instr.  Flute"), std::string::npos) << r.out;  // program 73
 }
 
 TEST(InspectCli, ErrorsAndExitCodes) {
