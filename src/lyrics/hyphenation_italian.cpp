@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstdint>
 
 namespace lirovox::lyrics {
@@ -209,45 +210,83 @@ constexpr bool AllNamed(const auto& lookup) {
 static_assert(AllNamed(kWindowLookup), "Table A must name all sixteen window patterns");
 static_assert(AllNamed(kTailLookup), "Table B must name every tail of up to three letters");
 
-// ---- Quick skip for the repairs: which ASCII characters a text holds. ----
+// ---- Which repair rows occur in a text, all rows at once. ----
+//
+// Bit r of a row set stands for row r of Table C. kRowsAllowing[k][c] holds the rows
+// whose find string is shorter than k+1 characters or has c as character k+1, so the
+// rows occurring at position i of a text are the AND of kRowsAllowing[k][text[i+k]]
+// over k (a position past the end reads as character 0, which no find string holds).
+// Applying only the rows that occur, in order, is the same as applying every row: a
+// row that does not occur replaces nothing.
 
-struct CharMask {
-    uint64_t Low = 0;
-    uint64_t High = 0;
-    constexpr void Add(unsigned char c) {
-        if (c < 64) Low |= uint64_t{1} << c;
-        else if (c < 128) High |= uint64_t{1} << (c - 64);
-    }
-    constexpr bool Covers(const CharMask& other) const {
-        return (Low & other.Low) == other.Low && (High & other.High) == other.High;
-    }
-    constexpr void Merge(const CharMask& other) {
-        Low |= other.Low;
-        High |= other.High;
-    }
-};
+constexpr size_t kRepairRows = std::size(kTableC);
+static_assert(kRepairRows <= 64, "the row sets are 64-bit masks");
 
-constexpr CharMask MaskOf(SV text) {
-    CharMask mask;
-    for (char c : text) mask.Add(static_cast<unsigned char>(c));
-    return mask;
+constexpr size_t LongestFind() {
+    size_t longest = 0;
+    for (const Replacement& r : kTableC) longest = std::max(longest, r.Find.size());
+    return longest;
+}
+constexpr size_t kLongestFind = LongestFind();
+
+using RowSet = uint64_t;
+
+constexpr std::array<std::array<RowSet, 256>, kLongestFind> BuildRowsAllowing() {
+    std::array<std::array<RowSet, 256>, kLongestFind> rows{};
+    for (size_t k = 0; k < kLongestFind; ++k) {
+        for (size_t c = 0; c < 256; ++c) {
+            RowSet set = 0;
+            for (size_t r = 0; r < kRepairRows; ++r) {
+                SV find = kTableC[r].Find;
+                if (find.size() <= k || static_cast<unsigned char>(find[k]) == c) {
+                    set |= RowSet{1} << r;
+                }
+            }
+            rows[k][c] = set;
+        }
+    }
+    return rows;
 }
 
-struct RepairMasks {
-    std::array<CharMask, std::size(kTableC)> Find;
-    std::array<CharMask, std::size(kTableC)> Replace;
-};
+constexpr auto kRowsAllowing = BuildRowsAllowing();
 
-constexpr RepairMasks BuildRepairMasks() {
-    RepairMasks masks{};
-    for (size_t i = 0; i < std::size(kTableC); ++i) {
-        masks.Find[i] = MaskOf(kTableC[i].Find);
-        masks.Replace[i] = MaskOf(kTableC[i].Replace);
+// The rows of Table C that occur somewhere in `text`.
+RowSet OccurringRows(SV text) {
+    RowSet found = 0;
+    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+    const size_t n = text.size();
+    size_t i = 0;
+    // Positions with a whole find length of text after them: no end checks.
+    for (; i + kLongestFind <= n; ++i) {
+        RowSet rows = kRowsAllowing[0][p[i]];
+        for (size_t k = 1; k < kLongestFind; ++k) rows &= kRowsAllowing[k][p[i + k]];
+        found |= rows;
     }
-    return masks;
+    for (; i < n; ++i) {
+        RowSet rows = kRowsAllowing[0][p[i]];
+        for (size_t k = 1; k < kLongestFind; ++k) {
+            rows &= kRowsAllowing[k][i + k < n ? p[i + k] : 0];
+        }
+        found |= rows;
+    }
+    return found;
 }
 
-constexpr RepairMasks kRepairMasks = BuildRepairMasks();
+// Position of `find` (at least one character) in `text` from `from` on, or npos: a plain
+// loop, quicker than a library search for the few characters of a word.
+size_t FindShort(SV text, SV find, size_t from) {
+    const size_t n = find.size();
+    if (text.size() < n) return SV::npos;
+    const size_t last = text.size() - n;
+    const char first = find[0];
+    for (size_t i = from; i <= last; ++i) {
+        if (text[i] != first) continue;
+        size_t k = 1;
+        while (k < n && text[i + k] == find[k]) ++k;
+        if (k == n) return i;
+    }
+    return SV::npos;
+}
 
 // Appends letters by a layout: digit d is the letter at base + d - 1, "-" a hyphen.
 void AppendLayout(SV layout, SV curWord, size_t base, std::string& hyphenWord) {
@@ -338,11 +377,11 @@ void HyphenateByWindows(std::string_view curWord, std::string_view wordPattern,
 
 bool ReplaceEvery(std::string& text, std::string_view find, std::string_view replace) {
     if (find.empty()) return false;
-    size_t at = text.find(find);
+    size_t at = FindShort(text, find, 0);
     if (at == std::string::npos) return false;
     do {
         text.replace(at, find.size(), replace);
-        at = text.find(find, at + replace.size());
+        at = FindShort(text, find, at + replace.size());
     } while (at != std::string::npos);
     return true;
 }
@@ -360,14 +399,13 @@ void ReplaceAccents(std::string& hyphenWord) {
 }
 
 void EsseImpura(std::string& hyphenWord) {
-    // A row can only match when the text holds every character of its find string;
-    // the mask only ever grows, so a skipped row could never have matched.
-    CharMask present = MaskOf(hyphenWord);
-    for (size_t i = 0; i < std::size(kTableC); ++i) {
-        if (!present.Covers(kRepairMasks.Find[i])) continue;
-        if (ReplaceEvery(hyphenWord, kTableC[i].Find, kTableC[i].Replace)) {
-            present.Merge(kRepairMasks.Replace[i]);
-        }
+    RowSet pending = OccurringRows(hyphenWord);
+    while (pending != 0) {
+        int row = std::countr_zero(pending);
+        ReplaceEvery(hyphenWord, kTableC[row].Find, kTableC[row].Replace);
+        // Later rows see the text as this row left it.
+        RowSet later = row + 1 < 64 ? ~RowSet{0} << (row + 1) : 0;
+        pending = OccurringRows(hyphenWord) & later;
     }
     if (!hyphenWord.empty() && hyphenWord.back() == '-') hyphenWord.pop_back();
     hyphenWord.push_back(' ');

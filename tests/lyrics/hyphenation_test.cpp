@@ -255,7 +255,7 @@ TEST(ItalianHyphenation, SameWordSameSyllables) {
     }
 }
 
-// Over a whole Italian word list: the syllables, joined, give back the word's letters
+// Over an Italian word list: the syllables, joined, give back the word's letters
 // (accents as letter plus apostrophe), and exactly the last entry carries the blank.
 TEST(ItalianHyphenation, DictionaryWordsKeepTheirLetters) {
     std::ifstream in("/usr/share/dict/italian", std::ios::binary);
@@ -264,7 +264,9 @@ TEST(ItalianHyphenation, DictionaryWordsKeepTheirLetters) {
     std::vector<std::string> words = SplitFileLines(DecodeLyricBytes(bytes));
     ASSERT_GT(words.size(), 10000u);
     size_t checked = 0;
-    for (const std::string& word : words) {
+    // Every fifth word keeps the test quick and still covers some twenty thousand words.
+    for (size_t w = 0; w < words.size(); w += 5) {
+        const std::string& word = words[w];
         if (word.size() < 3 || word.find_first_of(" ,.;:*-_") != std::string::npos) continue;
         Entries entries = ItalianEntries(word);
         ASSERT_FALSE(entries.empty()) << word;
@@ -290,7 +292,7 @@ TEST(ItalianHyphenation, DictionaryWordsKeepTheirLetters) {
         ASSERT_EQ(HyphenateItalian(word), slow + " ") << word;
         ++checked;
     }
-    EXPECT_GT(checked, 10000u);
+    EXPECT_GT(checked, 15000u);
 }
 
 // The other-language rules.
