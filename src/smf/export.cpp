@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
 
@@ -30,46 +31,123 @@ uint64_t WholeTicks(double tick) {
     return static_cast<uint64_t>(std::llround(tick));
 }
 
+// The output file, written through a position into a buffer that grows when needed
+// (most writes are a few bytes; this keeps each to a compare and a few stores).
 class Writer {
 public:
-    Writer(std::string& out, const std::string& fileName) : out_(out), fileName_(fileName) {}
+    Writer(size_t estimate, const std::string& fileName) : fileName_(fileName) {
+        buf_.resize(std::max<size_t>(estimate, 64));
+    }
+
+    void Byte(uint8_t b) {
+        *Room(1) = static_cast<char>(b);
+        ++n_;
+    }
+
+    void Bytes(const char* p, size_t k) {
+        char* d = Room(k);
+        if (k <= 16) {
+            for (size_t i = 0; i < k; ++i) d[i] = p[i];  // most runs are an event or two
+        } else {
+            std::memcpy(d, p, k);
+        }
+        n_ += k;
+    }
+
+    // Bytes [begin, end) of the source, copied unchanged. A short run is copied as one
+    // 16-byte block when the source has that many bytes left; the bytes past the run are
+    // overwritten by the next write.
+    void Copy(const std::string& src, size_t begin, size_t end) {
+        const size_t k = end - begin;
+        if (k <= 16 && src.size() - begin >= 16) {
+            std::memcpy(Room(16), src.data() + begin, 16);
+            n_ += k;
+        } else {
+            Bytes(src.data() + begin, k);
+        }
+    }
+
+    void Vlq(uint32_t v) {
+        char* d = Room(5);
+        if (v < 0x80) {
+            d[0] = static_cast<char>(v);
+            ++n_;
+            return;
+        }
+        char tmp[5];
+        int k = 0;
+        tmp[k++] = static_cast<char>(v & 0x7F);
+        while (v >>= 7) tmp[k++] = static_cast<char>(0x80 | (v & 0x7F));
+        n_ += static_cast<size_t>(k);
+        while (k--) *d++ = tmp[k];
+    }
 
     void Delta(uint64_t ticks) {
-        if (ticks > kMaxVlq) {
-            throw Error("cannot export \"" + fileName_ + "\": a delta time of " + std::to_string(ticks) +
-                        " ticks does not fit in a MIDI file");
-        }
-        AppendVlq(out_, static_cast<uint32_t>(ticks));
+        if (ticks > kMaxVlq) [[unlikely]] DeltaTooLarge(ticks);
+        Vlq(static_cast<uint32_t>(ticks));
     }
 
     void Meta(uint64_t delta, uint8_t type, const std::string& text) {
+        const size_t k = text.size();
+        if (delta == 0 && k < 0x80) {
+            // Delta 0 and a one-byte length: the inline syllable.
+            char* d = Room(4 + k);
+            d[0] = 0;
+            d[1] = static_cast<char>(0xFF);
+            d[2] = static_cast<char>(type);
+            d[3] = static_cast<char>(k);
+            n_ += 4;
+            Bytes(text.data(), k);
+            return;
+        }
+        if (k > kMaxVlq) [[unlikely]] TextTooLong();
         Delta(delta);
-        out_.push_back(static_cast<char>(0xFF));
-        out_.push_back(static_cast<char>(type));
-        AppendVlq(out_, static_cast<uint32_t>(text.size()));
-        out_ += text;
+        Byte(0xFF);
+        Byte(type);
+        Vlq(static_cast<uint32_t>(text.size()));
+        Bytes(text.data(), text.size());
     }
 
     // "MTrk" and a length to be filled in by EndChunk.
     size_t BeginChunk() {
-        out_ += "MTrk";
-        size_t at = out_.size();
-        out_.append(4, '\0');
+        Bytes("MTrk", 4);
+        const size_t at = n_;
+        Bytes("\0\0\0\0", 4);
         return at;
     }
 
     void EndChunk(size_t lengthAt) {
-        const size_t length = out_.size() - (lengthAt + 4);
+        const size_t length = n_ - (lengthAt + 4);
         if (length > 0xFFFFFFFFu) throw Error("cannot export \"" + fileName_ + "\": a track is too long");
         for (int i = 0; i < 4; ++i) {
-            out_[lengthAt + static_cast<size_t>(i)] = static_cast<char>((length >> (8 * (3 - i))) & 0xFF);
+            buf_[lengthAt + static_cast<size_t>(i)] = static_cast<char>((length >> (8 * (3 - i))) & 0xFF);
         }
     }
 
-    std::string& Out() { return out_; }
+    std::string Take() {
+        buf_.resize(n_);
+        return std::move(buf_);
+    }
 
 private:
-    std::string& out_;
+    char* Room(size_t k) {
+        if (k > buf_.size() - n_) [[unlikely]] Grow(k);
+        return buf_.data() + n_;
+    }
+
+    [[gnu::noinline]] void Grow(size_t k) { buf_.resize(std::max(buf_.size() * 2, n_ + k)); }
+
+    [[noreturn, gnu::noinline]] void DeltaTooLarge(uint64_t ticks) const {
+        throw Error("cannot export \"" + fileName_ + "\": a delta time of " + std::to_string(ticks) +
+                    " ticks does not fit in a MIDI file");
+    }
+
+    [[noreturn, gnu::noinline]] void TextTooLong() const {
+        throw Error("cannot export \"" + fileName_ + "\": a syllable is too long for a MIDI file");
+    }
+
+    std::string buf_;
+    size_t n_ = 0;
     const std::string& fileName_;
 };
 
@@ -84,13 +162,10 @@ public:
         : song_(song), src_(src), w_(w), dropLyrics_(dropLyrics), inline_(inlineSyllables) {}
 
     size_t Run(size_t pos) {
-        std::string& out = w_.Out();
         TrackParser parser(src_, pos, song_.FilePath);
         TrackEvent ev;
         size_t runBegin = pos;  // source bytes from here on are still to be copied
-        auto flush = [&](size_t upTo) {
-            out.append(src_, runBegin, upTo - runBegin);
-        };
+        auto flush = [&](size_t upTo) { w_.Copy(src_, runBegin, upTo); };
         if (inline_) {
             w_.Meta(0, 0x02, kCreditNotice);
             needStatus_ = true;
@@ -116,23 +191,25 @@ public:
                 }
                 const uint64_t end = parser.Ticks();
                 w_.Delta(end > outTick_ ? end - outTick_ : 0);
-                out.append(src_, ev.MessageBegin, ev.End - ev.MessageBegin);
+                w_.Copy(src_, ev.MessageBegin, ev.End);
                 runBegin = ev.End;
                 carry_ = 0;
                 break;
             }
-            const bool canonical = ev.MessageBegin - ev.Begin == static_cast<size_t>(VlqLength(ev.Delta));
-            const bool newDelta = carry_ != 0 || (inline_ && !canonical);
+            // A format-0 copy writes every delta re-encoded from its value; that changes
+            // the bytes only where the source used more bytes than needed.
+            const bool newDelta =
+                carry_ != 0 || (inline_ && ev.MessageBegin - ev.Begin != static_cast<size_t>(VlqLength(ev.Delta)));
             const bool newStatus = needStatus_ && ev.Running && IsChannelStatus(ev.Status);
             if (newDelta || newStatus) {
                 flush(ev.Begin);
                 if (newDelta) {
                     w_.Delta(carry_ + ev.Delta);
                 } else {
-                    out.append(src_, ev.Begin, ev.MessageBegin - ev.Begin);
+                    w_.Copy(src_, ev.Begin, ev.MessageBegin);
                 }
-                if (newStatus) out.push_back(static_cast<char>(ev.Status));
-                out.append(src_, ev.MessageBegin, ev.End - ev.MessageBegin);
+                if (newStatus) w_.Byte(ev.Status);
+                w_.Copy(src_, ev.MessageBegin, ev.End);
                 runBegin = ev.End;
             }
             carry_ = 0;
@@ -200,21 +277,22 @@ std::string BuildKaraokeFile(const Song& song, const std::string& src) {
     const int trackCount = static_cast<int>(ReadBigEndian(src, 10, 2));
     const bool dropLyrics = song.HasWords;
 
-    std::string out;
-    out.reserve(src.size() + song.Notes.size() * 12 + 128);
-    Writer w(out, path);
+    size_t estimate = src.size() + src.size() / 8 + 128;
+    for (const NoteRec& note : song.Notes) estimate += note.Text.size() + 8;
+    Writer w(estimate, path);
 
-    out.append(src, 0, 10);
+    w.Copy(src, 0, 10);
+    uint32_t newCount = 1;  // a format-0 copy holds exactly the one track that is read
     if (multiTrack) {
         if (trackCount >= 0xFFFF) {
             throw Error("cannot export \"" + path + "\": it already holds " + std::to_string(trackCount) +
                         " tracks, the most a MIDI file can hold");
         }
-        AppendBigEndian(out, static_cast<uint32_t>(trackCount + 1), 2);
-    } else {
-        AppendBigEndian(out, 1, 2);  // the copy holds exactly the one track that is read
+        newCount = static_cast<uint32_t>(trackCount + 1);
     }
-    out.append(src, 12, 2);
+    w.Byte(static_cast<uint8_t>(newCount >> 8));
+    w.Byte(static_cast<uint8_t>(newCount & 0xFF));
+    w.Copy(src, 12, 14);
 
     size_t p = kHeaderSize;
     const int copied = multiTrack ? trackCount : 1;
@@ -238,12 +316,10 @@ std::string BuildKaraokeFile(const Song& song, const std::string& src) {
             w.Meta(delta, 0x05, note.Text);
             position += delta;
         }
-        w.Delta(0);
-        out += "\xFF\x2F";
-        out.push_back('\0');
+        w.Bytes("\x00\xFF\x2F\x00", 4);
         w.EndChunk(lengthAt);
     }
-    return out;
+    return w.Take();
 }
 
 std::string KaraokeFileName(const std::string& chosenName) {
