@@ -60,7 +60,8 @@ std::span<const Replacement> TableC();
 std::span<const Replacement> AccentReplacementTable();
 
 // `QuattroLettere`: appends the letters of the window at `winOffset` (0, 4, 8, ...) of
-// `curWord` to `hyphenWord`, hyphenated by Table A. `xxxx` is the window's pattern.
+// `curWord` to `hyphenWord`, hyphenated by Table A. `xxxx` is the window's pattern
+// (the word's pattern at `winOffset`, so the word has those four letters there).
 // A pattern that is not four letters long (a three-letter word) takes the short-word
 // rule: `hyphenWord` becomes the whole word, split after its first letter only when the
 // pattern is "vcv".
