@@ -335,7 +335,9 @@ TEST_F(ExportFileTest, Format1RoundTripKeepsEverySyllableAtItsTick) {
     for (size_t k = 0; k < song.Notes.size(); ++k) {
         EXPECT_EQ(back.LyricEvents[k].Text, song.Notes[k].Text) << k;
         // The reader keeps no tick for a line break; mido shows it below.
-        if (song.Notes[k].Text != "\r") EXPECT_EQ(back.LyricEvents[k].Tick, song.Notes[k].Tick) << k;
+        if (song.Notes[k].Text != "\r") {
+            EXPECT_EQ(back.LyricEvents[k].Tick, song.Notes[k].Tick) << k;
+        }
     }
 
     test::RunResult dump = test::MidoDump(written);
