@@ -65,8 +65,9 @@ public:
     // song's length once the end has passed.
     virtual int32_t PlayPosition() const = 0;
 
-    // Sends one channel message at once. A note-on right after `Stop` is delayed until
-    // the stop has taken effect, so it is not cut by it.
+    // Sends one channel message at once. Messages sent right after `Stop` act as soon as
+    // the stop has taken effect (within one rendered block), so a previewed note is not
+    // cut by the stop.
     virtual void SendMessage(int channel, int status, int data1, int data2) = 0;
 
     // Tempo factor: 1.0 = the file's own tempo; acts on the running song at once.
