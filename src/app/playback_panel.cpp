@@ -217,7 +217,7 @@ PlaybackPanel::PlaybackPanel(playback::Playback& playback, playback::qt::Karaoke
     }
     for (int i = 0; i < 8; ++i) {
         auto* value = new QLabel(this);
-        value->setObjectName(QStringLiteral("LabPar"));
+        value->setObjectName(QStringLiteral("LabPar%1").arg(i));  // the array's element i
         value->setProperty("Index", i);
         value->installEventFilter(this);
         value->setToolTip(QStringLiteral("Click: choose the melody's instrument"));

@@ -51,9 +51,10 @@ TEST(PlaybackPanel, ControlsCarryTheirNamesAndTimersTheirIntervals) {
                              "List4", "Timer1", "Timer2", "Label1", "Label6"}) {
         EXPECT_NE(rig.window->findChild<QObject*>(QString::fromLatin1(name)), nullptr) << name;
     }
-    const QList<QLabel*> strip = rig.panel->findChildren<QLabel*>(QStringLiteral("LabPar"));
-    ASSERT_EQ(strip.size(), 8);
-    for (int i = 0; i < 8; ++i) EXPECT_EQ(rig.panel->LabPar(i)->property("Index").toInt(), i);
+    for (int i = 0; i < 8; ++i) {
+        EXPECT_EQ(rig.panel->findChild<QLabel*>(QStringLiteral("LabPar%1").arg(i)), rig.panel->LabPar(i));
+        EXPECT_EQ(rig.panel->LabPar(i)->property("Index").toInt(), i);
+    }
 
     const char* captions[6] = {"Instr.", "Volume", "Reverb", "Chorus", "Pan", "Channel"};
     for (int n = 1; n <= 6; ++n) EXPECT_EQ(Text(rig.panel->Caption(n)), captions[n - 1]);
