@@ -132,14 +132,13 @@ void MainWindow::BuildControls() {
     c_.Label16 = Caption(surface, "Label16", "Hyphens:");
     c_.LabHyphens = Named(new QLabel(surface), "LabHyphens");
     c_.LabAcapi = Named(new QLabel(surface), "LabAcapi");
-    c_.LabAcapi->setToolTip(QStringLiteral("Lines"));
-    c_.Label17 = Named(new QLabel(surface), "Label17");
+    c_.Label17 = Caption(surface, "Label17", "Lines:");  // beside the line count
     c_.Label18 = Named(new QLabel(surface), "Label18");
     c_.LabFileName = Named(new QLabel(surface), "LabFileName");
     c_.LabFileName->setTextInteractionFlags(Qt::NoTextInteraction);
     QWidget* headerRow[] = {c_.Label11, c_.Label10, c_.Label12, c_.Label9, c_.Label13, c_.Label8,
                             c_.Label14, c_.Label7, c_.Label15, c_.LabNotes, c_.Label16, c_.LabHyphens,
-                            c_.LabAcapi, c_.Label17};
+                            c_.Label17, c_.LabAcapi};
     int col = 0;
     for (QWidget* w : headerRow) {
         header->addWidget(w, 0, col++);
@@ -288,6 +287,9 @@ void MainWindow::Connect() {
     connect(c_.List1, &SyllableList::selectedEntryClicked, this, &MainWindow::SelectListEntry);
     connect(c_.List1, &SyllableList::listKeyPressed, this, &MainWindow::OnListKey);
     connect(c_.List1, &SyllableList::listPressed, this, &MainWindow::OnListPressed);
+    // Moving the selection from the keyboard ends a row-2 pick as a press on the list
+    // does, so the cursor follows the selected entry.
+    connect(c_.List1, &SyllableList::navigationKeyPressed, this, [this] { session_.List1_MouseDown(); });
     connect(c_.TexEdit, &KeyLineEdit::enterPressed, this, &MainWindow::OnTexEditEnter);
     connect(c_.TexEdit, &KeyLineEdit::escapePressed, this, &MainWindow::OnTexEditEscape);
     connect(c_.TexEdit, &KeyLineEdit::focusLost, this, &MainWindow::OnTexEditFocusLost);

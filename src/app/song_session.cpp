@@ -74,7 +74,6 @@ void MergeUpdate(SessionUpdate& into, const SessionUpdate& next) {
         into.PlaybackChanged = true;
         MergePlaybackUpdate(into.Playback, next.Playback);
     }
-    if (next.ResumePos) into.ResumePos = next.ResumePos;
 }
 
 score::ScoreLayout RetypeSyllableMark(const score::ScoreLayout& layout, const Song& song,
@@ -323,8 +322,9 @@ SessionUpdate SongSession::List1_Click(int index) {
         state_.Header.Label10 =
             std::to_string(static_cast<long long>(bar)) + " of " + std::to_string(song.Bars);
         u.HeaderChanged = true;
+        // The next Play starts at the beginning of that bar.
         if (bar >= 0 && bar * kMusicBar <= playback_.engine().Length()) {
-            u.ResumePos = static_cast<int32_t>(bar * kMusicBar);
+            playback_.sequencer().SetResumePos(static_cast<int32_t>(bar * kMusicBar));
         }
     }
     return u;

@@ -76,7 +76,6 @@ struct SessionUpdate {
     std::optional<CursorPlacement> Cursor;
     bool PlaybackChanged = false;    // redraw from Playback().State() and switch the timers
     playback::PlaybackUpdate Playback;     // one-shot requests of the playback calls made
-    std::optional<int32_t> ResumePos;      // start position chosen by a list selection
 };
 
 // One state of the lyrics, kept by the undo history.

@@ -31,6 +31,7 @@ void SyllableList::keyPressEvent(QKeyEvent* event) {
         event->accept();
         return;
     }
+    emit navigationKeyPressed();
     QListWidget::keyPressEvent(event);
 }
 

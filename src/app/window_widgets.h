@@ -29,6 +29,8 @@ signals:
     void listPressed(int button, int row, bool* handled);
     // A left press on the entry that was already selected.
     void selectedEntryClicked(int row);
+    // Any other key, about to move the selection (arrows, Page Up/Down, Home, End).
+    void navigationKeyPressed();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

@@ -76,6 +76,12 @@ TEST_F(ListTest, SelectionMovesTheCursorPlaysTheNoteAndShowsTheBar) {
     EXPECT_EQ(c().Label10->text(), "0 of " + QString::number(st().Song.Bars));
     // The karaoke view lights the syllable.
     ASSERT_FALSE(c().PicKara->Frame().Rows.empty());
+    EXPECT_EQ(window->Session().Playback().State().ResumePos, 0);
+
+    // "la " is on the fifth note, in the second bar: Play would start there.
+    Select(5);
+    EXPECT_EQ(c().Label10->text(), "1 of " + QString::number(st().Song.Bars));
+    EXPECT_EQ(window->Session().Playback().State().ResumePos, 3072);
 }
 
 TEST_F(ListTest, EnterOpensTheEditorAndSplitsAtTheHyphen) {
@@ -230,6 +236,13 @@ TEST_F(ScorePickTest, PickOnRowTwoUsesItsOwnColumns) {
     EXPECT_EQ(c().PicScore->Cursor().X, n.X);
     EXPECT_EQ(c().PicScore->Cursor().Bottom, 176);
     EXPECT_EQ(c().PicScore->Page(), static_cast<int>(n.Page));
+
+    // Moving the selection with the keyboard ends the pick: the cursor follows the entry.
+    c().List1->setFocus();
+    QTest::keyClick(c().List1, Qt::Key_Up);
+    EXPECT_EQ(st().ListIndex, s.Layout->Row2FirstIndex + 18);
+    EXPECT_EQ(st().Row2PickPos, 0);
+    EXPECT_EQ(c().PicScore->Cursor().X, st().NotePos[static_cast<size_t>(st().ListIndex)].X);
 
     // A press on the list clears the row-2 pick; its selection scrolls back to page 0.
     QTest::mousePress(c().List1->viewport(), Qt::LeftButton, {},
