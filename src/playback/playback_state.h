@@ -69,6 +69,7 @@ struct PlaybackUpdate {
     bool CursorMoved = false;             // the cursor / score left edge changed
     bool ProcessPendingEvents = false;    // let pending window events run (after a lyric step)
     bool SelectFirstListEntry = false;    // select entry 0 of List1 when it has entries
+                                          // (see Sequencer::StopMidiFile for the better way)
     bool ResetRow2PickPos = false;        // Row2PickPos = 0 (playback stopped)
     bool HideGoToBox = false;             // empty the go-to box's text and hide it
 };

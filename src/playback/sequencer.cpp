@@ -43,7 +43,7 @@ PlaybackUpdate Sequencer::PauseMidiFile() {
     return update;
 }
 
-PlaybackUpdate Sequencer::StopMidiFile() {
+PlaybackUpdate Sequencer::StopMidiFile(const std::function<void()>& selectFirstListEntry) {
     PlaybackUpdate update;
     if (!ctx_.Ready()) return update;
     PlaybackState& st = ctx_.state;
@@ -58,7 +58,11 @@ PlaybackUpdate Sequencer::StopMidiFile() {
     st.Display.Lamp = kLampStopped;
 
     st.Display.Strip[1] = InstrumentName(song.Channels[static_cast<size_t>(kMelodyChannel)].Program);
-    update.SelectFirstListEntry = true;
+    if (selectFirstListEntry) {
+        selectFirstListEntry();
+    } else {
+        update.SelectFirstListEntry = true;
+    }
 
     ctx_.AllSoundOffAllChannels();
     st.Display.BarText = "1 of " + std::to_string(song.Bars);

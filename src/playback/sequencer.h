@@ -4,6 +4,7 @@
 // cut-off (`Timer2`).
 
 #include <cstdint>
+#include <functional>
 
 #include "playback/mixer.h"
 #include "playback/playback_context.h"
@@ -23,7 +24,13 @@ public:
     // `BtnStop` (and before a new load): stop and rewind; timers off, lamp black,
     // displays back to the start, mute and solo flags cleared without volume messages,
     // karaoke view reset.
-    PlaybackUpdate StopMidiFile();
+    // The stop selects the first entry of `List1` (when it has entries) before its All
+    // Sound Off: give `selectFirstListEntry` to have that done at that point (it should
+    // select entry 0, raising the list's selection handler); the note preview the handler
+    // sounds is then silenced by the stop, and the cursor and karaoke view it draws are
+    // reset after it, as they must be. Without it, Update.SelectFirstListEntry asks the
+    // window to select the entry afterwards.
+    PlaybackUpdate StopMidiFile(const std::function<void()>& selectFirstListEntry = nullptr);
 
     // `Timer1` tick: bar and time texts from the play position; at most one further
     // lyric entry lit (Update.Karaoke) and one further note for the cursor.

@@ -137,6 +137,19 @@ TEST_F(PlaybackTest, StopRewindsClearsTheFlagsWithoutVolumeMessages) {
     EXPECT_EQ(u.Karaoke->Rows.size(), 3u);  // the first three lines, unlit
 }
 
+TEST_F(PlaybackTest, StopSelectsTheFirstEntryBeforeItsAllSoundOff) {
+    playback.sequencer().PlayMidiFile();
+    engine.ClearCalls();
+    // The list's selection handler sounds the note preview of entry 0.
+    PlaybackUpdate u = playback.sequencer().StopMidiFile([this] { playback.sequencer().PreviewNote(0); });
+    ASSERT_GE(engine.Calls.size(), 2u);
+    EXPECT_EQ(engine.Calls[0], "Send 90 3 60 80");
+    EXPECT_EQ(engine.Calls[1], "Send B0 0 120 0");  // the stop's All Sound Off follows it
+    EXPECT_FALSE(u.SelectFirstListEntry);
+    EXPECT_TRUE(st().Timer2Enabled);  // the preview's cut-off still runs once
+    ASSERT_TRUE(u.Karaoke);
+}
+
 TEST_F(PlaybackTest, StartReappliesMuteAndSoloInChannelOrder) {
     playback.mixer().ToggleMute();
     engine.ClearCalls();
