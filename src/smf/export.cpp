@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
+#include <limits>
 #include <system_error>
 
 #include "smf/track.h"
@@ -16,6 +17,7 @@ namespace {
 
 constexpr size_t kHeaderSize = 14;
 constexpr uint64_t kMaxVlq = 0x0FFFFFFF;  // the largest value four VLQ bytes hold
+constexpr double kNever = std::numeric_limits<double>::infinity();
 
 int VlqLength(uint32_t v) {
     int n = 1;
@@ -171,6 +173,10 @@ public:
             needStatus_ = true;
         }
         const int lastNote = UBound(song_.Notes);
+        auto nextTick = [&] {
+            return inline_ && k_ <= lastNote ? song_.Notes[static_cast<size_t>(k_)].Tick : kNever;
+        };
+        double due = nextTick();  // tick of the next inline syllable
         while (parser.Next(ev)) {
             if (dropLyrics_ && ev.MetaType == 5) {
                 flush(ev.Begin);
@@ -198,8 +204,9 @@ public:
             }
             // A format-0 copy writes every delta re-encoded from its value; that changes
             // the bytes only where the source used more bytes than needed.
+            const size_t deltaBytes = ev.MessageBegin - ev.Begin;
             const bool newDelta =
-                carry_ != 0 || (inline_ && ev.MessageBegin - ev.Begin != static_cast<size_t>(VlqLength(ev.Delta)));
+                carry_ != 0 || (inline_ && deltaBytes > 1 && deltaBytes != static_cast<size_t>(VlqLength(ev.Delta)));
             const bool newStatus = needStatus_ && ev.Running && IsChannelStatus(ev.Status);
             if (newDelta || newStatus) {
                 flush(ev.Begin);
@@ -215,18 +222,15 @@ public:
             carry_ = 0;
             if (ev.Running || IsChannelStatus(ev.First)) needStatus_ = false;
             outTick_ = parser.Ticks();
-            if (inline_ && !ev.EndOfTrack) {
-                bool flushed = false;
-                while (k_ <= lastNote && song_.Notes[static_cast<size_t>(k_)].Tick <= static_cast<double>(outTick_)) {
-                    if (!flushed) {
-                        flush(ev.End);
-                        runBegin = ev.End;
-                        flushed = true;
-                    }
+            if (due <= static_cast<double>(outTick_) && !ev.EndOfTrack) {
+                flush(ev.End);
+                runBegin = ev.End;
+                do {
                     w_.Meta(0, 0x05, InlineText(song_.Notes[static_cast<size_t>(k_)].Text));
                     ++k_;
-                    needStatus_ = true;
-                }
+                    due = nextTick();
+                } while (due <= static_cast<double>(outTick_));
+                needStatus_ = true;
             }
         }
         flush(parser.Position());
