@@ -4,10 +4,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
 
 #include "app/engine_host.h"
 #include "app/main_window.h"
+#include "app/window_autopilot.h"
 
 namespace lirovox::app {
 
@@ -66,6 +68,8 @@ int RunWindow(int argc, char** argv, const std::string& songPath) {
     MainWindow window(host.Engine());
     window.SetEngineGate([&host](std::function<void()> command) { host.WhenReady(std::move(command)); });
     QObject::connect(&host, &EngineHost::statusMessage, &window, &MainWindow::SetStatusNote);
+    // Tools that drive the real window (tools/screenshot) ask for it in the environment.
+    std::unique_ptr<WindowAutopilot> autopilot = WindowAutopilot::FromEnvironment(window, host);
     window.show();
     host.Start();
 
@@ -77,6 +81,7 @@ int RunWindow(int argc, char** argv, const std::string& songPath) {
     } else if (!options.lyrics.empty()) {
         window.ImportLyricsFile(options.lyrics, false);
     }
+    if (autopilot) autopilot->Arm();
     return app.exec();
 }
 
