@@ -8,6 +8,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QImage>
 #include <QTimer>
 
 #include "app/playback_panel.h"
@@ -241,6 +242,42 @@ TEST_F(WindowTest, ExportDoesNothingWithoutASongOrSyllables) {
     requests.clear();
     window->ExportSMF_Click();
     EXPECT_TRUE(requests.empty()) << "an empty list asks for no name";
+}
+
+}  // namespace
+}  // namespace lirovox::test
+
+namespace lirovox::test {
+namespace {
+
+std::string Quote(const std::string& s) { return "'" + s + "'"; }
+
+TEST(WindowProgramTest, OpensTheSongGivenOnTheCommandLineWithItsLyrics) {
+    TempDir dir;
+    const std::string picture = dir.File("window.png");
+    // The autopilot of tools/screenshot plays the loaded song briefly, takes a picture and
+    // leaves through Exit.
+    const RunResult r = RunCommand(
+        "ASAN_OPTIONS=detect_leaks=0 QT_QPA_PLATFORM=offscreen LIROVOX_AUTOPLAY_MS=300 LIROVOX_SCREENSHOT=" +
+        Quote(picture) + " LIROVOX_LYRICS=" + Quote(SourcePath("examples/fra_martino.txt")) + " timeout 120 " +
+        Quote(LIROVOX_BINARY) + " " + Quote(SourcePath("examples/fra_martino.mid")));
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(r.out.find("screenshot="), std::string::npos) << r.out;
+    QImage image(QString::fromStdString(picture));
+    ASSERT_FALSE(image.isNull());
+    // The karaoke view lit the first syllable in red: some pure red pixels are there.
+    int red = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) red += image.pixel(x, y) == qRgb(255, 0, 0) ? 1 : 0;
+    }
+    EXPECT_GT(red, 20);
+}
+
+TEST(WindowProgramTest, WithoutADisplayItSaysSo) {
+    const RunResult r = RunCommand("env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM ASAN_OPTIONS=detect_leaks=0 " +
+                                   Quote(LIROVOX_BINARY) + " " + Quote(SourcePath("examples/fra_martino.mid")));
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find("no display"), std::string::npos) << r.err;
 }
 
 }  // namespace
