@@ -22,7 +22,7 @@ constexpr const char* kDefaultSoundfont = "/usr/share/sounds/sf2/default-GM.sf2"
 constexpr const char* kFallbackSoundfont = "/usr/share/sounds/sf2/TimGM6mb.sf2";
 // Synth gain at master volume 0; a master volume of v hundredths of a decibel scales it
 // by 10^(v / 2000).
-constexpr double kFullGain = 0.5;
+constexpr double kFullGain = 1.0;
 // The null output renders what it missed at once when it falls behind by less than this;
 // beyond it (the machine was suspended, say) it starts counting afresh.
 constexpr double kNullCatchUpLimitSeconds = 0.2;
