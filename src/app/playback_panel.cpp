@@ -134,6 +134,13 @@ QLabel* NewValueLabel(const char* name, QWidget* parent) {
 
 }  // namespace
 
+bool SameDisplays(const playback::Displays& a, const playback::Displays& b) {
+    return a.BarText == b.BarText && a.BarEnabled == b.BarEnabled && a.FwdRewEnabled == b.FwdRewEnabled &&
+           a.TimeText == b.TimeText && a.Lamp == b.Lamp && a.Cursor == b.Cursor && a.ScoreLeft == b.ScoreLeft &&
+           a.Strip == b.Strip && a.TempoText == b.TempoText && a.SpeedValue == b.SpeedValue &&
+           a.InstrumentListVisible == b.InstrumentListVisible;
+}
+
 int PageOfScoreLeft(double scoreLeft) {
     return static_cast<int>(std::lround((kScoreLeftMargin - scoreLeft) / kScorePageWidth));
 }
@@ -386,7 +393,19 @@ void PlaybackPanel::HideInstrumentList() {
 
 void PlaybackPanel::PreviewNote(int curNote) { Deliver(playback_.sequencer().PreviewNote(curNote)); }
 
-void PlaybackPanel::Timer1Tick() { Deliver(playback_.sequencer().Timer1Tick()); }
+void PlaybackPanel::Timer1Tick() {
+    const playback::PlaybackUpdate update = playback_.sequencer().Timer1Tick();
+    // Most ticks change nothing on screen (the position moves within a bar, a second and
+    // a note): those end here, so the 4 ms tick costs next to nothing.
+    const playback::PlaybackState& st = playback_.State();
+    const bool requests = update.Karaoke || update.CursorMoved || update.HideGoToBox ||
+                          update.SelectFirstListEntry || update.ResetRow2PickPos;
+    if (!requests && shown_ && SameDisplays(*shown_, st.Display) && st.Timer1Enabled == timer1_->isActive() &&
+        st.Timer2Enabled == timer2_->isActive()) {
+        return;
+    }
+    Deliver(update);
+}
 void PlaybackPanel::Timer2Tick() { Deliver(playback_.sequencer().Timer2Tick()); }
 
 // ---- drawing ---------------------------------------------------------------------------

@@ -30,6 +30,9 @@ namespace lirovox::app {
 inline constexpr int kTimer1IntervalMs = 4;    // the playback tick
 inline constexpr int kTimer2IntervalMs = 200;  // the preview cut-off
 
+// True when the two show the same on screen.
+bool SameDisplays(const playback::Displays& a, const playback::Displays& b);
+
 // The page of the score whose left edge stands at `scoreLeft` inside the frame.
 int PageOfScoreLeft(double scoreLeft);
 

@@ -135,6 +135,31 @@ TEST(PlaybackPanel, PlayPauseStopDriveTheLampLabelsAndTimer) {
     EXPECT_EQ(rig.score->Cursor().Bottom, 64);
 }
 
+TEST(PlaybackPanel, TicksThatChangeNothingShownStopAtThePanel) {
+    PanelRig rig;
+    app::PlaybackPanel& p = *rig.panel;
+    std::vector<playback::PlaybackUpdate> delivered;
+    p.SetUpdateSink([&](const playback::PlaybackUpdate& u) {
+        delivered.push_back(u);
+        p.Show(u);
+    });
+    p.Play();
+    rig.engine.Position = 0;
+    p.Timer1Tick();  // lights "Hel" and moves the cursor to the first note
+    ASSERT_EQ(delivered.size(), 2u);
+    EXPECT_TRUE(delivered.back().Karaoke.has_value());
+
+    rig.engine.Position = 100;  // nothing new is due, the texts stay
+    p.Timer1Tick();
+    p.Timer1Tick();
+    EXPECT_EQ(delivered.size(), 2u);
+
+    rig.engine.Position = MusicTimeAt(1000);  // one second later: the time text changes
+    p.Timer1Tick();
+    ASSERT_EQ(delivered.size(), 3u);
+    EXPECT_EQ(Text(p.Label8()), "00:01");
+}
+
 TEST(PlaybackPanel, CommandsBeforeALoadDoNothing) {
     PanelRig rig(/*load=*/false);
     app::PlaybackPanel& p = *rig.panel;
