@@ -22,7 +22,7 @@ void PrintHelp() {
     std::sort(commands.begin(), commands.end(),
               [](const Command& a, const Command& b) { return a.name < b.name; });
     std::printf("Lirovox: makes karaoke MIDI files.\n\n");
-    std::printf("Usage:\n  lirovox [SONG.mid]\n      Opens the window, with the song loaded when one is given.\n");
+    std::printf("Usage:\n  lirovox [--lyrics LYRICS.txt] [SONG.mid]\n      Opens the window, with the song loaded when one is given; --lyrics imports the\n      lyric text (\"Hyphenation 1\") and synchronizes it with the song.\n");
     for (const Command& c : commands) {
         std::printf("  %s\n      %s\n", c.usage.c_str(), c.summary.c_str());
     }
@@ -59,11 +59,24 @@ int main(int argc, char** argv) {
                 return lirovox::cli::kExitBadInput;
             }
         }
-        if (args[0].rfind("-", 0) == 0 || args.size() > 1) {
-            std::fprintf(stderr, "lirovox: unknown command or option \"%s\" (see lirovox --help)\n",
-                         args[0].c_str());
-            return lirovox::cli::kExitUsage;
+        // Not a subcommand: the window's own arguments, [--lyrics FILE.txt] [SONG.mid].
+        int songs = 0;
+        for (size_t i = 0; i < args.size(); ++i) {
+            const std::string& a = args[i];
+            if (a == "--lyrics" && i + 1 < args.size()) {
+                ++i;
+            } else if (a.rfind("--lyrics=", 0) == 0) {
+            } else if (a.empty() || a[0] == '-' || ++songs > 1) {
+                std::fprintf(stderr, "lirovox: unknown command or option \"%s\" (see lirovox --help)\n",
+                             a.c_str());
+                return lirovox::cli::kExitUsage;
+            }
         }
     }
-    return lirovox::app::RunWindow(argc, argv, args.empty() ? std::string() : args[0]);
+    std::string song;
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--lyrics") ++i;
+        else if (args[i].rfind("--", 0) != 0) song = args[i];
+    }
+    return lirovox::app::RunWindow(argc, argv, song);
 }
