@@ -75,46 +75,63 @@ bool DetectWords(const std::string& d, const std::string& path) {
 void FindMixerValues(Song& song) {
     const std::string& d = song.FileData;
     const size_t size = d.size();
-    bool noteOn[16] = {};
-    bool programFound[16] = {}, reverbFound[16] = {}, volumeFound[16] = {};
-    int panState[16] = {};  // 0 none seen, 1 first pair was out of range, 2 decided
-    for (ChannelRec& ch : song.Channels) {
+    const char* base = d.data();
+
+    // Which byte values occur at all: one branch-free pass.
+    bool seen[256] = {};
+    for (size_t i = 0; i < size; ++i) seen[At(d, i)] = true;
+
+    for (int c = 0; c < 16; ++c) {
+        ChannelRec& ch = song.Channels[static_cast<size_t>(c)];
+        ch.ChannelNo = seen[0x90 + c] ? static_cast<int16_t>(c + 1) : -1;
         ch.Reverb = 100;
         ch.Volume = 100;
-    }
-    for (size_t i = 0; i < size; ++i) {
-        uint8_t b = At(d, i);
-        if (b < 0x90 || b > 0xCF) continue;
-        int c = b & 0x0F;
-        if (b <= 0x9F) {
-            noteOn[c] = true;
-        } else if (b >= 0xC0) {
-            // Program changes are searched from byte 22 (offset 21) on.
-            if (!programFound[c] && i >= 21 && i + 1 < size && At(d, i + 1) != 0) {
-                programFound[c] = true;
-                song.Channels[c].Program = At(d, i + 1);
-            }
-        } else if (b >= 0xB0 && i + 2 < size) {
-            uint8_t controller = At(d, i + 1);
-            uint8_t value = At(d, i + 2);
-            ChannelRec& ch = song.Channels[c];
-            if (controller == 91 && !reverbFound[c] && value >= 1 && value <= 126) {
-                reverbFound[c] = true;
-                ch.Reverb = value;
-            } else if (controller == 7 && !volumeFound[c] && value >= 1 && value <= 126) {
-                volumeFound[c] = true;
-                ch.Volume = value;
-            } else if (controller == 10 && panState[c] < 2) {
-                if (panState[c] == 1 || (value != 0 && value <= 127)) {
-                    ch.Pan = value;
-                    panState[c] = 2;
-                } else {
-                    panState[c] = 1;
+
+        // Program: from byte 22 (offset 21) on, the first 0xC0+c whose next byte is not 0.
+        const char program = static_cast<char>(0xC0 + c);
+        if (seen[0xC0 + c]) {
+            for (size_t pos = 21; pos + 1 < size;) {
+                const void* hit = std::memchr(base + pos, program, size - 1 - pos);
+                if (!hit) break;
+                size_t i = static_cast<size_t>(static_cast<const char*>(hit) - base);
+                if (At(d, i + 1) != 0) {
+                    ch.Program = At(d, i + 1);
+                    break;
                 }
+                pos = i + 1;
             }
         }
+
+        // Controllers: the first pair 0xB0+c, 91 (reverb) or 7 (volume) whose value is
+        // 1..126; pan from the first pair 0xB0+c, 10, or the next one when that value is 0
+        // or above 127.
+        if (!seen[0xB0 + c]) continue;
+        const char control = static_cast<char>(0xB0 + c);
+        bool reverbFound = false, volumeFound = false;
+        int panState = 0;  // 0 none seen, 1 first pair was out of range, 2 decided
+        for (size_t pos = 0; pos + 2 < size && !(reverbFound && volumeFound && panState == 2);) {
+            const void* hit = std::memchr(base + pos, control, size - 2 - pos);
+            if (!hit) break;
+            size_t i = static_cast<size_t>(static_cast<const char*>(hit) - base);
+            uint8_t controller = At(d, i + 1);
+            uint8_t value = At(d, i + 2);
+            if (controller == 91 && !reverbFound && value >= 1 && value <= 126) {
+                reverbFound = true;
+                ch.Reverb = value;
+            } else if (controller == 7 && !volumeFound && value >= 1 && value <= 126) {
+                volumeFound = true;
+                ch.Volume = value;
+            } else if (controller == 10 && panState < 2) {
+                if (panState == 1 || (value != 0 && value <= 127)) {
+                    ch.Pan = value;
+                    panState = 2;
+                } else {
+                    panState = 1;
+                }
+            }
+            pos = i + 1;
+        }
     }
-    for (int c = 0; c < 16; ++c) song.Channels[c].ChannelNo = noteOn[c] ? static_cast<int16_t>(c + 1) : -1;
 }
 
 void GrowTo(auto& table, int index) {
