@@ -99,14 +99,23 @@ PlaybackUpdate Sequencer::Timer1Tick() {
     const int32_t p = ctx_.engine.PlayPosition();
     const double clock = ctx_.LyricClock(p);
 
-    st.Display.BarText = ctx_.BarText(p);
+    const int64_t barKey = (static_cast<int64_t>(song.Bars) << 32) | static_cast<uint32_t>(IntPart(p / static_cast<double>(kMusicBar)));
+    if (barKey != shownBarKey_) {
+        shownBarKey_ = barKey;
+        shownBarText_ = ctx_.BarText(p);
+    }
+    if (st.Display.BarText != shownBarText_) st.Display.BarText = shownBarText_;
 
     // Elapsed song time at the file's own tempo (the tempo control does not change it).
     long long seconds = 0;
     if (song.SongLengthBpm > 0) {
         seconds = static_cast<long long>(IntPart(p / static_cast<double>(kMusicPpq) * 60.0 / song.SongLengthBpm));
     }
-    st.Display.TimeText = FormatMinutesSeconds(seconds);
+    if (seconds != shownSeconds_) {
+        shownSeconds_ = seconds;
+        shownTimeText_ = FormatMinutesSeconds(seconds);
+    }
+    if (st.Display.TimeText != shownTimeText_) st.Display.TimeText = shownTimeText_;
 
     // A jump to before the first entry leaves the indices at -1: go on from entry 0.
     if (st.LyricIndex == -1) st.LyricIndex = 0;

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 
 #include "playback/mixer.h"
 #include "playback/playback_context.h"
@@ -50,6 +51,12 @@ public:
 private:
     PlaybackContext& ctx_;
     Mixer& mixer_;
+    // The tick's texts change once a bar and once a second: they are built again only
+    // then, since formatting them on every 4 ms tick is most of the tick's cost.
+    int64_t shownBarKey_ = -1;
+    std::string shownBarText_;
+    long long shownSeconds_ = -1;
+    std::string shownTimeText_;
 };
 
 }  // namespace lirovox::playback

@@ -198,20 +198,24 @@ void DrawStaves(QPainter& p, int x0, int x1) {
 
 void PaintScore(QPainter& p, const ScoreLayout& layout, const MarkIndex& index, int scrollX,
                 int width, int height, const std::optional<CursorLine>& cursor,
-                std::vector<uint32_t>& scratch) {
+                std::vector<uint32_t>& scratch, const QRect* dirty) {
     const Glyphs& g = Glyphs::Get();
     p.save();
     p.setRenderHint(QPainter::Antialiasing, false);
     p.setRenderHint(QPainter::TextAntialiasing, true);
-    p.fillRect(QRect(0, 0, width, height), Qt::white);
+    // Only the part that needs it is painted again (a cursor move touches two thin strips).
+    const QRect area = dirty ? dirty->intersected(QRect(0, 0, width, height)) : QRect(0, 0, width, height);
+    p.fillRect(area, Qt::white);
     p.translate(-scrollX, 0);
-    p.setClipRect(QRect(scrollX, 0, width, height));
+    p.setClipRect(area.translated(scrollX, 0));
+    const int x0 = scrollX + area.left();
+    const int x1 = scrollX + area.left() + area.width();
 
-    DrawStaves(p, std::max(0, scrollX), std::min(layout.StaffRight, scrollX + width));
+    DrawStaves(p, std::max(0, x0), std::min(layout.StaffRight, x1));
 
     p.setPen(QPen(Qt::black, 1));
     p.setBrush(Qt::black);
-    index.Query(scrollX, scrollX + width, scratch);
+    index.Query(x0, x1, scratch);
     for (uint32_t i : scratch) {
         const ScoreMark& m = layout.Marks[i];
         if (m.Kind == MarkKind::Line) {

@@ -37,7 +37,8 @@ struct CursorLine {
 // `layout.Marks`) and the cursor when given. `scratch` is reused between calls.
 void PaintScore(QPainter& p, const ScoreLayout& layout, const MarkIndex& index, int scrollX,
                 int width, int height, const std::optional<CursorLine>& cursor,
-                std::vector<uint32_t>& scratch);
+                std::vector<uint32_t>& scratch,
+                const QRect* dirty = nullptr);
 
 // Paints the staff heading `Pic2`: white, the two staves' lines across the heading's
 // width, then the clefs and time signatures of `items`.

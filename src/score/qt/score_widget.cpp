@@ -48,13 +48,17 @@ void ScoreWidget::SetPage(int page) {
 
 void ScoreWidget::SetCursor(double x, int bottom) {
     if (x == cursor_.X && bottom == cursor_.Bottom) return;
+    // Repaint the strips under the old and the new cursor only.
+    const int left = page_ * kScorePageWidth;
+    update(QRect(static_cast<int>(cursor_.X) - left - 3, 0, 7, height()));
     cursor_ = CursorLine{x, bottom};
-    update();
+    update(QRect(static_cast<int>(x) - left - 3, 0, 7, height()));
 }
 
-void ScoreWidget::paintEvent(QPaintEvent*) {
+void ScoreWidget::paintEvent(QPaintEvent* event) {
     QPainter p(this);
-    PaintScore(p, *layout_, index_, page_ * kScorePageWidth, width(), height(), cursor_, scratch_);
+    const QRect dirty = event->rect();
+    PaintScore(p, *layout_, index_, page_ * kScorePageWidth, width(), height(), cursor_, scratch_, &dirty);
 }
 
 void ScoreWidget::mousePressEvent(QMouseEvent* event) {
