@@ -187,8 +187,9 @@ void ParseTracks(Song& song, const std::string& path, MeterScan& meter) {
         TrackParser parser(d, p + 8, path);
         TrackEvent ev;
         double timeMs = 0;
+        const double msPerTick = song.MsPerTick;
         while (parser.Next(ev)) {
-            timeMs += ev.Delta * song.MsPerTick;
+            timeMs += ev.Delta * msPerTick;
             double ticks = static_cast<double>(parser.Ticks());
             bool channelMessage = ev.Running || (ev.First >= 0x80 && ev.First <= 0xEF);
             if (channelMessage && ev.Status == 0x93 && ev.Data2 >= 1) {
