@@ -42,7 +42,7 @@ uint32_t TrackParser::ReadLongVlq(const char* what) {
                 std::to_string(start));
 }
 
-bool TrackParser::Next(TrackEvent& ev) {
+bool TrackParser::NextSlow(TrackEvent& ev) {
     if (ended_) return false;
     ev.Running = false;
     ev.MetaType = -1;

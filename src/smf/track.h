@@ -36,12 +36,52 @@ public:
     TrackParser(const std::string& data, size_t pos, const std::string& fileName);
 
     // Reads the next event into `ev`; false once the end-of-track event has been read.
-    bool Next(TrackEvent& ev);
+    bool Next(TrackEvent& ev) {
+        // Most events are channel messages after a one-byte delta time: read those here,
+        // inline, and everything else (and anything near the end of the data) the long way.
+        if (!ended_ && pos_ + 4 < data_.size()) [[likely]] {
+            const auto* p = reinterpret_cast<const uint8_t*>(data_.data()) + pos_;
+            const uint8_t delta = p[0];
+            const uint8_t s = p[1];
+            if (delta < 0x80 && s <= 0xEF) {
+                const bool running = s < 0x80;
+                const uint8_t status = running ? runningStatus_ : s;
+                const bool oneDataByte = status >= 0xC0 && status <= 0xDF;
+                ev.Begin = pos_;
+                ev.Delta = delta;
+                ev.MessageBegin = pos_ + 1;
+                ev.First = s;
+                ev.Status = status;
+                ev.Running = running;
+                ev.MetaType = -1;
+                ev.DataBegin = 0;
+                ev.DataLength = 0;
+                ev.EndOfTrack = false;
+                size_t used;
+                if (running) {
+                    ev.Data1 = s;
+                    ev.Data2 = oneDataByte ? 0 : p[2];
+                    used = oneDataByte ? 2 : 3;
+                } else {
+                    runningStatus_ = s;
+                    ev.Data1 = p[2];
+                    ev.Data2 = oneDataByte ? 0 : p[3];
+                    used = oneDataByte ? 3 : 4;
+                }
+                pos_ += used;
+                ev.End = pos_;
+                ticks_ += delta;
+                return true;
+            }
+        }
+        return NextSlow(ev);
+    }
 
     size_t Position() const { return pos_; }
     uint64_t Ticks() const { return ticks_; }  // absolute ticks after the last event read
 
 private:
+    bool NextSlow(TrackEvent& ev);
     uint32_t ReadVlq(const char* what) {
         // Most delta times and lengths are a single byte.
         if (pos_ < data_.size()) [[likely]] {
