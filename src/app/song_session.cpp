@@ -190,6 +190,21 @@ void SongSession::ShowFigures(SessionUpdate& u) {
     u.HeaderChanged = true;
 }
 
+// After the list was replaced by an import: no selection, the figures it moved, and the
+// score again when the list was bound to the notes.
+void SongSession::ShowNewList(bool bound, SessionUpdate& u) {
+    state_.ListIndex = -1;
+    u.ListChanged = true;
+    u.SelectionChanged = true;
+    state_.Header.LabHyphens = std::to_string(state_.Song.HyphenCount);
+    state_.Header.LabAcapi = std::to_string(state_.Song.LineCount);
+    u.HeaderChanged = true;
+    if (bound) {
+        RedrawScore(u);
+        u.LyricLinesChanged = true;
+    }
+}
+
 // ---------------------------------------------------------------------------------------
 // Imports and the notepad
 
@@ -204,12 +219,7 @@ SessionUpdate SongSession::ImportLyrics(const std::string& path, bool otherLang)
     const lyrics::SyllableImport imported =
         otherLang ? lyrics::OtherLanguage(state_.NotepadText) : lyrics::ImportTXT(state_.NotepadText);
     lyrics::ApplyImport(state_.Song, imported);
-    state_.ListIndex = -1;
-    u.ListChanged = true;
-    u.SelectionChanged = true;
-    state_.Header.LabHyphens = std::to_string(state_.Song.HyphenCount);
-    state_.Header.LabAcapi = std::to_string(state_.Song.LineCount);
-    u.HeaderChanged = true;
+    ShowNewList(false, u);
     Record(before);
     return u;
 }
@@ -222,16 +232,7 @@ SessionUpdate SongSession::ReadyTXT(const std::string& path) {
     u.NotepadChanged = true;
     state_.OtherLang = false;
     const bool bound = lyrics::ReadyTXT(state_.Song, state_.NotepadText, state_.Loaded);
-    state_.ListIndex = -1;
-    u.ListChanged = true;
-    u.SelectionChanged = true;
-    state_.Header.LabHyphens = std::to_string(state_.Song.HyphenCount);
-    state_.Header.LabAcapi = std::to_string(state_.Song.LineCount);
-    u.HeaderChanged = true;
-    if (bound) {
-        RedrawScore(u);
-        u.LyricLinesChanged = true;
-    }
+    ShowNewList(bound, u);
     Record(before);
     return u;
 }
@@ -242,17 +243,8 @@ SessionUpdate SongSession::UpdateTXT() {
     // ImportTXT on the notepad, the notepad toggled, then the binding.
     const bool bound =
         lyrics::SynchronizeTXT(state_.Song, state_.NotepadText, state_.OtherLang, state_.Loaded);
-    state_.ListIndex = -1;
-    u.ListChanged = true;
-    u.SelectionChanged = true;
     MergeUpdate(u, NotePadz());
-    state_.Header.LabHyphens = std::to_string(state_.Song.HyphenCount);
-    state_.Header.LabAcapi = std::to_string(state_.Song.LineCount);
-    u.HeaderChanged = true;
-    if (bound) {
-        RedrawScore(u);
-        u.LyricLinesChanged = true;
-    }
+    ShowNewList(bound, u);
     Record(before);
     return u;
 }

@@ -228,6 +228,7 @@ private:
 
     void RedrawScore(SessionUpdate& u);  // PutInScore over the present song
     void ShowFigures(SessionUpdate& u);  // LabNotes / LabHyphens / LabAcapi from the song
+    void ShowNewList(bool bound, SessionUpdate& u);  // after an import replaced the list
     void ApplyEdit(const lyrics::ListEditResult& r, bool reselect, SessionUpdate& u);
     void SelectEntry(int index, SessionUpdate& u);
     void ShowNotepad(bool shown, SessionUpdate& u);

@@ -18,14 +18,7 @@ int RunHyphenate(const std::vector<std::string>& args) {
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         if (a == "--rules") {
-            std::string rules = TakeValue(args, i);
-            if (rules == "italian") {
-                otherRules = false;
-            } else if (rules == "other") {
-                otherRules = true;
-            } else {
-                throw UsageError("option --rules takes italian or other, not \"" + rules + "\"");
-            }
+            otherRules = ParseOtherRules(TakeValue(args, i));
         } else if (a == "-o") {
             output = TakeValue(args, i);
             if (output.empty()) throw UsageError("option -o needs a file name");

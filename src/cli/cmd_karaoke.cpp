@@ -25,7 +25,8 @@ int RunKaraoke(const std::vector<std::string>& args) {
     std::string lyricsPath;
     std::string syllablesPath;
     std::string output;
-    std::string rules;
+    bool rulesGiven = false;
+    bool otherRules = false;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         if (a == "--lyrics") {
@@ -37,10 +38,8 @@ int RunKaraoke(const std::vector<std::string>& args) {
             syllablesPath = TakeValue(args, i);
             if (syllablesPath.empty()) throw UsageError("option --syllables needs a file name");
         } else if (a == "--rules") {
-            rules = TakeValue(args, i);
-            if (rules != "italian" && rules != "other") {
-                throw UsageError("option --rules takes italian or other, not \"" + rules + "\"");
-            }
+            otherRules = ParseOtherRules(TakeValue(args, i));
+            rulesGiven = true;
         } else if (a == "-o") {
             output = TakeValue(args, i);
             if (output.empty()) throw UsageError("option -o needs a file name");
@@ -56,13 +55,12 @@ int RunKaraoke(const std::vector<std::string>& args) {
     if (lyricsPath.empty() == syllablesPath.empty()) {
         throw UsageError("give either --lyrics LYRICS.txt or --syllables LIST.txt");
     }
-    if (!rules.empty() && lyricsPath.empty()) throw UsageError("option --rules goes with --lyrics");
+    if (rulesGiven && lyricsPath.empty()) throw UsageError("option --rules goes with --lyrics");
     if (output.empty()) throw UsageError("no output file given (-o OUT.mid)");
 
     Song song = smf::ReadSong(songPath);
 
     if (!lyricsPath.empty()) {
-        const bool otherRules = rules == "other";
         // "Hyphenation 1" / "Hyphenation 2": the text goes into the notepad and is split.
         const std::string notepad = lyrics::ReadLyricText(lyricsPath);
         lyrics::ApplyImport(song, otherRules ? lyrics::OtherLanguage(notepad) : lyrics::ImportTXT(notepad));

@@ -29,6 +29,12 @@ int ParseIntArg(const std::string& option, const std::string& text) {
     }
 }
 
+bool ParseOtherRules(const std::string& rules) {
+    if (rules == "italian") return false;
+    if (rules == "other") return true;
+    throw UsageError("option --rules takes italian or other, not \"" + rules + "\"");
+}
+
 void WriteOutput(const std::string& path, const std::string& text) {
     if (path.empty()) {
         std::fwrite(text.data(), 1, text.size(), stdout);

@@ -42,6 +42,8 @@ struct CommandRegistrar {
 // (advancing i) or throws UsageError.
 std::string TakeValue(const std::vector<std::string>& args, size_t& i);
 int ParseIntArg(const std::string& option, const std::string& text);
+// The value of --rules: false for "italian", true for "other"; anything else is wrong usage.
+bool ParseOtherRules(const std::string& rules);
 
 // Writes `text` to the file (safely, see WriteFileAtomically) or to stdout when `path`
 // is empty.

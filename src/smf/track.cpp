@@ -42,6 +42,16 @@ uint32_t TrackParser::ReadLongVlq(const char* what) {
                 std::to_string(start));
 }
 
+void TrackParser::SkipPayload(TrackEvent& ev, const char* what) {
+    ev.DataLength = ReadVlq("a length");
+    ev.DataBegin = pos_;
+    if (ev.DataLength > data_.size() - pos_) {
+        throw Error("\"" + fileName_ + "\" is truncated: " + what + " at byte " +
+                    std::to_string(ev.MessageBegin) + " runs past the end of the file");
+    }
+    pos_ += ev.DataLength;
+}
+
 bool TrackParser::NextSlow(TrackEvent& ev) {
     if (ended_) return false;
     ev.Running = false;
@@ -70,13 +80,7 @@ bool TrackParser::NextSlow(TrackEvent& ev) {
     } else if (s == 0xF0 || s == 0xF7) {
         ev.Status = s;
         runningStatus_ = s;
-        ev.DataLength = ReadVlq("a system-exclusive length");
-        ev.DataBegin = pos_;
-        if (ev.DataLength > data_.size() - pos_) {
-            throw Error("\"" + fileName_ + "\" is truncated: a system-exclusive message at byte " +
-                        std::to_string(ev.MessageBegin) + " runs past the end of the file");
-        }
-        pos_ += ev.DataLength;
+        SkipPayload(ev, "a system-exclusive message");
     } else if (s == 0xFF) {
         ev.Status = s;
         uint8_t type = ReadByte("a meta event");
@@ -86,13 +90,7 @@ bool TrackParser::NextSlow(TrackEvent& ev) {
             ev.EndOfTrack = true;
             ended_ = true;
         } else if (type < 128) {
-            ev.DataLength = ReadVlq("a meta event length");
-            ev.DataBegin = pos_;
-            if (ev.DataLength > data_.size() - pos_) {
-                throw Error("\"" + fileName_ + "\" is truncated: a meta event at byte " +
-                            std::to_string(ev.MessageBegin) + " runs past the end of the file");
-            }
-            pos_ += ev.DataLength;
+            SkipPayload(ev, "a meta event");
         }
         // Types 128..255 carry nothing more.
     } else {

@@ -82,6 +82,8 @@ public:
 
 private:
     bool NextSlow(TrackEvent& ev);
+    // Reads a VLQ length and steps over that many payload bytes (sysex, meta data).
+    void SkipPayload(TrackEvent& ev, const char* what);
     uint32_t ReadVlq(const char* what) {
         // Most delta times and lengths are a single byte.
         if (pos_ < data_.size()) [[likely]] {
