@@ -37,50 +37,91 @@ public:
 
     // Reads the next event into `ev`; false once the end-of-track event has been read.
     bool Next(TrackEvent& ev) {
-        // Most events are channel messages after a one-byte delta time: read those here,
-        // inline, and everything else (and anything near the end of the data) the long way.
         if (!ended_ && pos_ + 4 < data_.size()) [[likely]] {
-            const auto* p = reinterpret_cast<const uint8_t*>(data_.data()) + pos_;
-            const uint8_t delta = p[0];
-            const uint8_t s = p[1];
-            if (delta < 0x80 && s <= 0xEF) {
-                const bool running = s < 0x80;
-                const uint8_t status = running ? runningStatus_ : s;
-                const bool oneDataByte = status >= 0xC0 && status <= 0xDF;
-                ev.Begin = pos_;
-                ev.Delta = delta;
-                ev.MessageBegin = pos_ + 1;
-                ev.First = s;
-                ev.Status = status;
-                ev.Running = running;
-                ev.MetaType = -1;
-                ev.DataBegin = 0;
-                ev.DataLength = 0;
-                ev.EndOfTrack = false;
-                size_t used;
-                if (running) {
-                    ev.Data1 = s;
-                    ev.Data2 = oneDataByte ? 0 : p[2];
-                    used = oneDataByte ? 2 : 3;
-                } else {
-                    runningStatus_ = s;
-                    ev.Data1 = p[2];
-                    ev.Data2 = oneDataByte ? 0 : p[3];
-                    used = oneDataByte ? 3 : 4;
-                }
+            if (const size_t used = ReadShortMessage(Bytes() + pos_, pos_, runningStatus_, ev)) {
                 pos_ += used;
-                ev.End = pos_;
-                ticks_ += delta;
+                ticks_ += ev.Delta;
                 return true;
             }
         }
         return NextSlow(ev);
     }
 
+    // Calls `onEvent(const TrackEvent&, uint64_t ticks)` for every event up to and including
+    // the end-of-track event, `ticks` being the absolute ticks after the event. The same
+    // events as repeated `Next` calls, with the cursor held in locals on the common path.
+    template <class OnEvent>
+    void Walk(OnEvent&& onEvent) {
+        const uint8_t* bytes = Bytes();
+        const size_t size = data_.size();
+        size_t pos = pos_;
+        uint64_t ticks = ticks_;
+        uint8_t runningStatus = runningStatus_;
+        bool ended = ended_;
+        TrackEvent fast;  // never leaves this function, so it can live in registers
+        TrackEvent slow;
+        while (!ended) {
+            if (pos + 4 < size) [[likely]] {
+                if (const size_t used = ReadShortMessage(bytes + pos, pos, runningStatus, fast)) {
+                    pos += used;
+                    ticks += fast.Delta;
+                    onEvent(static_cast<const TrackEvent&>(fast), ticks);
+                    continue;
+                }
+            }
+            pos_ = pos;
+            ticks_ = ticks;
+            runningStatus_ = runningStatus;
+            NextSlow(slow);
+            pos = pos_;
+            ticks = ticks_;
+            runningStatus = runningStatus_;
+            ended = ended_;
+            onEvent(static_cast<const TrackEvent&>(slow), ticks);
+        }
+    }
+
     size_t Position() const { return pos_; }
     uint64_t Ticks() const { return ticks_; }  // absolute ticks after the last event read
 
 private:
+    const uint8_t* Bytes() const { return reinterpret_cast<const uint8_t*>(data_.data()); }
+
+    // Most events are channel messages after a one-byte delta time. Reads such an event
+    // from `p` (at offset `pos`, with at least 5 bytes left) into `ev` and returns the bytes
+    // it takes; returns 0, touching nothing, for every other event.
+    static size_t ReadShortMessage(const uint8_t* p, size_t pos, uint8_t& runningStatus, TrackEvent& ev) {
+        const uint8_t delta = p[0];
+        const uint8_t s = p[1];
+        if (delta >= 0x80 || s > 0xEF) return 0;
+        const bool running = s < 0x80;
+        const uint8_t status = running ? runningStatus : s;
+        const bool oneDataByte = status >= 0xC0 && status <= 0xDF;
+        ev.Begin = pos;
+        ev.Delta = delta;
+        ev.MessageBegin = pos + 1;
+        ev.First = s;
+        ev.Status = status;
+        ev.Running = running;
+        ev.MetaType = -1;
+        ev.DataBegin = 0;
+        ev.DataLength = 0;
+        ev.EndOfTrack = false;
+        size_t used;
+        if (running) {
+            ev.Data1 = s;
+            ev.Data2 = oneDataByte ? 0 : p[2];
+            used = oneDataByte ? 2 : 3;
+        } else {
+            runningStatus = s;
+            ev.Data1 = p[2];
+            ev.Data2 = oneDataByte ? 0 : p[3];
+            used = oneDataByte ? 3 : 4;
+        }
+        ev.End = pos + used;
+        return used;
+    }
+
     bool NextSlow(TrackEvent& ev);
     // Reads a VLQ length and steps over that many payload bytes (sysex, meta data).
     void SkipPayload(TrackEvent& ev, const char* what);

@@ -23,6 +23,46 @@ std::vector<smf::TrackEvent> ParseAll(const std::string& data, bool stopAtError 
     return events;
 }
 
+void ExpectSameEvent(const smf::TrackEvent& a, const smf::TrackEvent& b, size_t k) {
+    EXPECT_EQ(a.Delta, b.Delta) << k;
+    EXPECT_EQ(a.Begin, b.Begin) << k;
+    EXPECT_EQ(a.MessageBegin, b.MessageBegin) << k;
+    EXPECT_EQ(a.End, b.End) << k;
+    EXPECT_EQ(a.First, b.First) << k;
+    EXPECT_EQ(a.Status, b.Status) << k;
+    EXPECT_EQ(a.Running, b.Running) << k;
+    EXPECT_EQ(a.MetaType, b.MetaType) << k;
+    EXPECT_EQ(a.DataBegin, b.DataBegin) << k;
+    EXPECT_EQ(a.DataLength, b.DataLength) << k;
+    EXPECT_EQ(a.Data1, b.Data1) << k;
+    EXPECT_EQ(a.Data2, b.Data2) << k;
+    EXPECT_EQ(a.EndOfTrack, b.EndOfTrack) << k;
+}
+
+// Walking a whole track gives the events of repeated Next calls, with the running tick
+// count, and leaves the parser where Next leaves it.
+void ExpectWalkMatchesNext(const std::string& data) {
+    smf::TrackParser stepped(data, 0, "t.mid");
+    std::vector<smf::TrackEvent> events;
+    std::vector<uint64_t> ticks;
+    smf::TrackEvent ev;
+    while (stepped.Next(ev)) {
+        events.push_back(ev);
+        ticks.push_back(stepped.Ticks());
+    }
+    smf::TrackParser walked(data, 0, "t.mid");
+    size_t k = 0;
+    walked.Walk([&](const smf::TrackEvent& e, uint64_t t) {
+        ASSERT_LT(k, events.size());
+        ExpectSameEvent(e, events[k], k);
+        EXPECT_EQ(t, ticks[k]) << k;
+        ++k;
+    });
+    EXPECT_EQ(k, events.size());
+    EXPECT_EQ(walked.Position(), stepped.Position());
+    EXPECT_EQ(walked.Ticks(), stepped.Ticks());
+}
+
 TEST(TrackParser, ShortAndGeneralPathsAgree) {
     const std::vector<std::string> events = {
         std::string("\x00\x93\x3C\x64", 4),      // note on
@@ -47,18 +87,8 @@ TEST(TrackParser, ShortAndGeneralPathsAgree) {
         prefix += events[k];
         const std::vector<smf::TrackEvent> cut = ParseAll(prefix, true);
         ASSERT_EQ(cut.size(), k + 1);
-        const smf::TrackEvent& a = cut.back();
-        const smf::TrackEvent& b = padded[k];
-        EXPECT_EQ(a.Delta, b.Delta) << k;
-        EXPECT_EQ(a.Begin, b.Begin) << k;
-        EXPECT_EQ(a.MessageBegin, b.MessageBegin) << k;
-        EXPECT_EQ(a.End, b.End) << k;
-        EXPECT_EQ(a.First, b.First) << k;
-        EXPECT_EQ(a.Status, b.Status) << k;
-        EXPECT_EQ(a.Running, b.Running) << k;
-        EXPECT_EQ(a.MetaType, b.MetaType) << k;
-        EXPECT_EQ(a.Data1, b.Data1) << k;
-        EXPECT_EQ(a.Data2, b.Data2) << k;
+        ExpectSameEvent(cut.back(), padded[k], k);
+        ExpectWalkMatchesNext(prefix + std::string("\x00\xFF\x2F\x00", 4));
     }
     EXPECT_EQ(padded[1].Status, 0x93);
     EXPECT_TRUE(padded[1].Running);
@@ -70,6 +100,23 @@ TEST(TrackParser, ShortAndGeneralPathsAgree) {
     EXPECT_EQ(padded[8].Data1, 0x00);
     EXPECT_EQ(padded[8].Data2, 0x40);
     EXPECT_TRUE(padded.back().EndOfTrack);
+}
+
+TEST(TrackParser, WalkSeesTheSameEventsAsNext) {
+    // Long runs of short messages between events of every other kind, so the walk goes
+    // back and forth between its common path and the general one.
+    std::string data;
+    for (int i = 0; i < 40; ++i) {
+        data += std::string("\x10\x93", 2) + static_cast<char>(40 + i) + '\x50';
+        data += std::string("\x10", 1) + static_cast<char>(40 + i) + '\0';
+        if (i % 5 == 0) data += std::string("\x83\x60\xC2\x05\x00\x07", 6);  // two-byte delta, then running
+        if (i % 7 == 0) data += std::string("\x00\xFF\x05\x02la", 6);
+        if (i % 9 == 0) data += std::string("\x00\xF0\x02\x7F\xF7\x00\x10\x20", 8);
+        if (i % 11 == 0) data += std::string("\x00\xF8", 2);            // one-byte system message
+    }
+    ExpectWalkMatchesNext(data + std::string("\x00\xFF\x2F\x00", 4));
+    // Nothing after the end of the track is read, whatever follows it.
+    ExpectWalkMatchesNext(data + std::string("\x00\xFF\x2F\x00", 4) + std::string("\x00\x93\x3C\x64MTrk", 8));
 }
 
 TEST(TrackParser, MessageCutByTheEndOfTheData) {
