@@ -21,21 +21,6 @@ constexpr size_t kHeaderSize = 14;
 
 uint8_t At(const std::string& d, size_t i) { return static_cast<uint8_t>(d[i]); }
 
-// Counts the occurrences of the two bytes a, b in [begin, end), stopping at `limit`.
-int CountPairs(const std::string& d, size_t begin, size_t end, uint8_t a, uint8_t b, int limit) {
-    int count = 0;
-    const char* base = d.data();
-    size_t pos = begin;
-    while (pos + 1 < end) {
-        const void* hit = std::memchr(base + pos, a, end - 1 - pos);
-        if (!hit) break;
-        size_t i = static_cast<size_t>(static_cast<const char*>(hit) - base);
-        if (At(d, i + 1) == b && ++count >= limit) return count;
-        pos = i + 1;
-    }
-    return count;
-}
-
 // First tempo event anywhere in the file: FF 51, then the length byte, then 3 bytes.
 void FindTempo(Song& song, const std::string& path) {
     const std::string& d = song.FileData;
@@ -51,9 +36,31 @@ void FindTempo(Song& song, const std::string& path) {
     }
 }
 
+// Whether the chunk data [begin, end) marks a lyric track: it holds the track name
+// "Words" (FF 03 05 "Words"), or 50 or more FF 05 pairs. One pass over its FF bytes.
+bool ChunkHasWords(const std::string& d, size_t begin, size_t end) {
+    static constexpr std::string_view kWordsName("\xFF\x03\x05Words", 8);
+    const char* base = d.data();
+    int lyricPairs = 0;
+    size_t pos = begin;
+    while (pos + 1 < end) {
+        const void* hit = std::memchr(base + pos, 0xFF, end - 1 - pos);
+        if (!hit) break;
+        const size_t i = static_cast<size_t>(static_cast<const char*>(hit) - base);
+        const uint8_t next = At(d, i + 1);
+        if (next == 0x05) {
+            if (++lyricPairs >= 50) return true;
+        } else if (next == 0x03 && end - i >= kWordsName.size() &&
+                   std::string_view(base + i, kWordsName.size()) == kWordsName) {
+            return true;
+        }
+        pos = i + 1;
+    }
+    return false;
+}
+
 // Lyric-track detection: a track named "Words", or a track with 50 or more lyric events.
 bool DetectWords(const std::string& d, const std::string& path) {
-    static const std::string kWordsName = std::string("\xFF\x03\x05", 3) + "Words";
     size_t p = kHeaderSize;
     while (p + 8 <= d.size()) {
         uint32_t length = ReadBigEndian(d, p + 4, 4);
@@ -62,11 +69,8 @@ bool DetectWords(const std::string& d, const std::string& path) {
             Fail(path, "is truncated: the chunk at byte " + std::to_string(p) + " claims " +
                            std::to_string(length) + " bytes but the file ends before");
         }
-        size_t end = begin + length;
-        std::string_view data(d.data() + begin, length);
-        if (data.find(kWordsName) != std::string_view::npos) return true;
-        if (CountPairs(d, begin, end, 0xFF, 0x05, 50) >= 50) return true;
-        p = end;
+        if (ChunkHasWords(d, begin, begin + length)) return true;
+        p = begin + length;
     }
     return false;
 }
@@ -77,15 +81,21 @@ void FindMixerValues(Song& song) {
     const size_t size = d.size();
     const char* base = d.data();
 
-    // How often each byte value occurs: one branch-free pass, in four interleaved tables
-    // so that repeated bytes do not wait on each other.
+    // How often each byte value occurs: one branch-free pass, eight bytes per load, in four
+    // interleaved tables so that repeated bytes do not wait on each other.
     uint32_t counts[4][256] = {};
     size_t i = 0;
-    for (; i + 4 <= size; i += 4) {
-        ++counts[0][At(d, i)];
-        ++counts[1][At(d, i + 1)];
-        ++counts[2][At(d, i + 2)];
-        ++counts[3][At(d, i + 3)];
+    for (; i + 8 <= size; i += 8) {
+        uint64_t w;
+        std::memcpy(&w, base + i, 8);
+        ++counts[0][w & 0xFF];
+        ++counts[1][(w >> 8) & 0xFF];
+        ++counts[2][(w >> 16) & 0xFF];
+        ++counts[3][(w >> 24) & 0xFF];
+        ++counts[0][(w >> 32) & 0xFF];
+        ++counts[1][(w >> 40) & 0xFF];
+        ++counts[2][(w >> 48) & 0xFF];
+        ++counts[3][w >> 56];
     }
     for (; i < size; ++i) ++counts[0][At(d, i)];
     uint32_t seen[256];
@@ -94,6 +104,12 @@ void FindMixerValues(Song& song) {
     // (A note takes at least 3 bytes, so a file of nothing but 0x93 reserves no more than
     // its notes could need.)
     song.MelodyNotes.reserve(std::min<size_t>(seen[0x93], size / 3) + 1);
+    // Likewise every lyric event holds an FF and a 05 in its at least 4 bytes: room for
+    // the lyric tables, so that they never move while they fill.
+    const size_t lyricBound = std::min<size_t>({seen[0xFF], seen[0x05], size / 4}) + 1;
+    song.LyricEvents.reserve(lyricBound);
+    song.LyricRecs.reserve(lyricBound);
+    song.List1.reserve(lyricBound);
 
     for (int c = 0; c < 16; ++c) {
         ChannelRec& ch = song.Channels[static_cast<size_t>(c)];
@@ -148,10 +164,6 @@ void FindMixerValues(Song& song) {
     }
 }
 
-void GrowTo(auto& table, int index) {
-    if (static_cast<int>(table.size()) <= index) table.resize(static_cast<size_t>(index) + 1);
-}
-
 // What the length and meter need from every track: its end tick and its time signatures.
 struct MeterScan {
     uint64_t lastTick = 0;
@@ -167,13 +179,92 @@ struct MeterScan {
     }
 };
 
+// The next entry of a table that grows one entry at a time: `index` is at most its size,
+// and entry 0 already exists (the zeroed element of a reset table).
+template <class T>
+T& Entry(std::vector<T>& table, int index) {
+    const auto i = static_cast<size_t>(index);
+    return i < table.size() ? table[i] : table.emplace_back();
+}
+
+// The tables built from the events of the tracks, one event at a time.
+class TableBuilder {
+public:
+    TableBuilder(Song& song) : song_(song) {}
+
+    void AddMelodyNote(uint8_t note, double ticks, double timeMs) {
+        NoteRec& rec = Entry(song_.MelodyNotes, n_++);
+        rec.Note = note;
+        rec.Tick = ticks;
+        rec.Time = timeMs;
+    }
+
+    // A lyric event: a syllable, or a line break when its text holds a carriage return.
+    // Kept out of the event loop, which is mostly notes.
+    [[gnu::noinline]] void AddLyric(std::string_view text, double ticks, double timeMs) {
+        LyricRec& r = Entry(song_.LyricRecs, k_);
+        if (text.find('\r') != std::string_view::npos) {
+            song_.List1.emplace_back("---");
+            NoteRec& e = Entry(song_.LyricEvents, m_++);
+            e.Text.assign(1, kLineBreakText[0]);
+            e.Mark = 13.0;
+            ++line_;
+            pos_ = 0;
+            Entry(song_.LyricLines, line_).clear();
+            r.Text.clear();
+            r.Length = 0;
+            r.CharPos = 0;
+            r.Time = timeMs;
+            r.Line = static_cast<int16_t>(line_);
+            pendingBreak_ = true;
+        } else {
+            // A line break shows from the time of the syllable after it.
+            if (pendingBreak_) {
+                pendingBreak_ = false;
+                song_.LyricRecs[static_cast<size_t>(k_ - 1)].Time = timeMs;
+            }
+            r.Text = text;
+            r.Length = static_cast<int16_t>(text.size());
+            r.CharPos = pos_;
+            r.Time = timeMs;
+            r.Line = static_cast<int16_t>(line_);
+            r.Tick = ticks;
+            song_.LyricLines[static_cast<size_t>(line_)] += text;
+            song_.List1.emplace_back(text);
+            NoteRec& e = Entry(song_.LyricEvents, m_++);
+            e.Text = text;
+            e.Tick = ticks;
+            e.Time = timeMs;
+            pos_ += static_cast<int32_t>(text.size());
+        }
+        ++k_;
+    }
+
+    void Finish() {
+        song_.Notes = song_.MelodyNotes;
+        song_.NoteCount = n_;
+        song_.HyphenCount = m_ - line_;
+        song_.LineCount = line_;
+        song_.LyricEventCount = m_;
+        song_.LyricRecCount = k_;
+    }
+
+private:
+    Song& song_;
+    int n_ = 0;  // melody notes
+    int m_ = 0;  // lyric events
+    int k_ = 0;  // lyric records
+    int line_ = 0;
+    int32_t pos_ = 0;  // characters of the current line so far
+    bool pendingBreak_ = false;
+};
+
 // The chunk and event parse building the tables.
 void ParseTracks(Song& song, const std::string& path, MeterScan& meter) {
     const std::string& d = song.FileData;
-    int trackCount = song.MultiTrack ? song.TrackCount : 1;
-    int n = 0, m = 0, k = 0, line = 0;
-    int32_t pos = 0;
-    bool pendingBreak = false;
+    const int trackCount = song.MultiTrack ? song.TrackCount : 1;
+    const double msPerTick = song.MsPerTick;
+    TableBuilder tables(song);
     size_t p = kHeaderSize;
     for (int t = 0; t < trackCount; ++t) {
         if (p + 8 > d.size()) {
@@ -185,77 +276,25 @@ void ParseTracks(Song& song, const std::string& path, MeterScan& meter) {
                            " does not begin with \"MTrk\" (byte " + std::to_string(p) + ")");
         }
         TrackParser parser(d, p + 8, path);
-        TrackEvent ev;
         double timeMs = 0;
-        const double msPerTick = song.MsPerTick;
-        while (parser.Next(ev)) {
+        parser.Walk([&](const TrackEvent& ev, uint64_t ticks) {
             timeMs += ev.Delta * msPerTick;
-            double ticks = static_cast<double>(parser.Ticks());
-            bool channelMessage = ev.Running || (ev.First >= 0x80 && ev.First <= 0xEF);
-            if (channelMessage && ev.Status == 0x93 && ev.Data2 >= 1) {
-                GrowTo(song.MelodyNotes, n);
-                NoteRec& note = song.MelodyNotes[static_cast<size_t>(n)];
-                note.Note = ev.Data1;
-                note.Tick = ticks;
-                note.Time = timeMs;
-                ++n;
-            } else if (ev.MetaType == 0x58 && ev.DataLength >= 2) {
-                meter.SeeTimeSignature(song, parser.Ticks(), At(d, ev.DataBegin), At(d, ev.DataBegin + 1));
-            } else if (ev.MetaType == 5) {
-                std::string text = d.substr(ev.DataBegin, ev.DataLength);
-                GrowTo(song.LyricRecs, k);
-                if (text.find('\r') != std::string::npos) {
-                    song.List1.push_back("---");
-                    GrowTo(song.LyricEvents, m);
-                    NoteRec& e = song.LyricEvents[static_cast<size_t>(m)];
-                    e.Text = kLineBreakText;
-                    e.Mark = 13.0;
-                    ++m;
-                    ++line;
-                    pos = 0;
-                    GrowTo(song.LyricLines, line);
-                    song.LyricLines[static_cast<size_t>(line)].clear();
-                    LyricRec& r = song.LyricRecs[static_cast<size_t>(k)];
-                    r.Text.clear();
-                    r.Length = 0;
-                    r.CharPos = 0;
-                    r.Time = timeMs;
-                    r.Line = static_cast<int16_t>(line);
-                    pendingBreak = true;
-                } else {
-                    if (pendingBreak) {
-                        pendingBreak = false;
-                        song.LyricRecs[static_cast<size_t>(k - 1)].Time = timeMs;
-                    }
-                    LyricRec& r = song.LyricRecs[static_cast<size_t>(k)];
-                    r.Text = text;
-                    r.Length = static_cast<int16_t>(text.size());
-                    r.CharPos = pos;
-                    r.Time = timeMs;
-                    r.Line = static_cast<int16_t>(line);
-                    r.Tick = ticks;
-                    song.LyricLines[static_cast<size_t>(line)] += text;
-                    song.List1.push_back(text);
-                    GrowTo(song.LyricEvents, m);
-                    NoteRec& e = song.LyricEvents[static_cast<size_t>(m)];
-                    e.Text = text;
-                    e.Tick = ticks;
-                    e.Time = timeMs;
-                    ++m;
-                    pos += static_cast<int32_t>(text.size());
+            const bool channelMessage = ev.Running || (ev.First >= 0x80 && ev.First <= 0xEF);
+            if (channelMessage) {
+                if (ev.Status == 0x93 && ev.Data2 >= 1) {
+                    tables.AddMelodyNote(ev.Data1, static_cast<double>(ticks), timeMs);
                 }
-                ++k;
+            } else if (ev.MetaType == 0x58 && ev.DataLength >= 2) {
+                meter.SeeTimeSignature(song, ticks, At(d, ev.DataBegin), At(d, ev.DataBegin + 1));
+            } else if (ev.MetaType == 5) {
+                tables.AddLyric(std::string_view(d.data() + ev.DataBegin, ev.DataLength),
+                                static_cast<double>(ticks), timeMs);
             }
-        }
+        });
         meter.lastTick = std::max<uint64_t>(meter.lastTick, parser.Ticks());
         p = parser.Position();  // the next chunk follows the end-of-track event directly
     }
-    song.Notes = song.MelodyNotes;
-    song.NoteCount = n;
-    song.HyphenCount = m - line;
-    song.LineCount = line;
-    song.LyricEventCount = m;
-    song.LyricRecCount = k;
+    tables.Finish();
 }
 
 // Song length and time signature from every "MTrk" chunk of the file: the latest

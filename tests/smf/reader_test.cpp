@@ -136,6 +136,14 @@ TEST(ReaderLyrics, WordsDetection) {
     few.EndOfTrack();
     EXPECT_TRUE(Parse(MakeSmf(1, 480, {few, many})).HasWords);
     EXPECT_FALSE(Parse(MakeSmf(1, 480, {few, few})).HasWords);
+
+    // The name still counts after lyric events in the same track; another meta type does not.
+    TrackBytes lyricsThenName, otherMeta;
+    for (int i = 0; i < 10; ++i) lyricsThenName.Lyric(1, "la");
+    lyricsThenName.Meta(0, 3, "Words").EndOfTrack();
+    otherMeta.Meta(0, 1, "Words").EndOfTrack();
+    EXPECT_TRUE(Parse(MakeSmf(1, 480, {few, lyricsThenName})).HasWords);
+    EXPECT_FALSE(Parse(MakeSmf(1, 480, {few, otherMeta})).HasWords);
 }
 
 TEST(ReaderTiming, TempoBpmAndDefaults) {
