@@ -140,7 +140,9 @@ inline void ExpectBoundToList(const Song& song) {
             continue;
         }
         EXPECT_EQ(ev.Text, song.List1[i]) << "entry " << i;
-        if (n <= lastNote) EXPECT_EQ(ev.Tick, song.MelodyNotes[static_cast<size_t>(n)].Tick) << "entry " << i;
+        if (n <= lastNote) {
+            EXPECT_EQ(ev.Tick, song.MelodyNotes[static_cast<size_t>(n)].Tick) << "entry " << i;
+        }
         ++n;
     }
 }
