@@ -46,7 +46,7 @@ bool BindSyllables(Song& song) {
         LyricRec& rec = song.LyricRecs[static_cast<size_t>(k)];
         if (IsLineMark(entry)) {
             ev.Mark = 13.0;
-            ev.Text = kLineBreakText;
+            ev.Text.assign(1, kLineBreakText[0]);
             if (k >= 1) {
                 ev.Time = song.LyricEvents[static_cast<size_t>(k) - 1].Time;
                 ev.Tick = song.LyricEvents[static_cast<size_t>(k) - 1].Tick;

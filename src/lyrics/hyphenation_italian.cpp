@@ -333,7 +333,8 @@ void QuattroLettere(std::string_view xxxx, std::string_view curWord, int winOffs
     // letter only for vowel-consonant-vowel.
     hyphenWord.assign(curWord);
     if (xxxx == kShortWordSplitPattern) {
-        hyphenWord.assign(curWord.substr(0, 1));
+        hyphenWord.clear();
+        hyphenWord.append(curWord.substr(0, 1));
         hyphenWord.push_back('-');
         hyphenWord.append(curWord.substr(1));
     }
