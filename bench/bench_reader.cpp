@@ -80,7 +80,7 @@ void BM_ReadSong(benchmark::State& state) {
 BENCHMARK(BM_ReadSong)->Unit(benchmark::kMillisecond);
 
 // The same loads with every large block mapped afresh and handed back on free, so each
-// load pays the kernel for the file copy and the tables (about 4.5 MB here), as the first
+// load pays the kernel for the file copy and the tables (about 6 MB here), as the first
 // load in a new process does. On a virtual machine each of those page faults is costly.
 void BM_ReadSong_FreshPages(benchmark::State& state) {
     mallopt(M_MMAP_THRESHOLD, 128 << 10);
